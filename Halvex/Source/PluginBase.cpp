@@ -1,0 +1,94 @@
+#include "PluginBase.h"
+
+#include "Assert.h"
+
+#include <cstddef>
+
+void PluginBase::Reset()
+{
+    for (IComponent* component : components) {
+        component->Reset();
+    }
+}
+
+float PluginBase::GetSampleRate()
+{
+    return sampleRate.load(std::memory_order_relaxed);
+}
+
+void PluginBase::SetSampleRate(float sampleRate)
+{
+    HALVEX_ASSERT(sampleRate > 0.0f);
+    if (!(sampleRate > 0.0f)) {
+        return;
+    }
+    this->sampleRate.store(sampleRate, std::memory_order_relaxed);
+    for (IComponent* component : components) {
+        component->SetSampleRate(sampleRate);
+    }
+}
+
+void PluginBase::SetController(char controller, float value)
+{
+    for (IControllable* controllable : controllables) {
+        controllable->SetController(controller, value);
+    }
+}
+
+void PluginBase::Synchronize(double tempo, double ppqnPosition)
+{
+    for (ISynchronizeable* synchronizeable : synchronizeables) {
+        synchronizeable->Synchronize(tempo, ppqnPosition);
+    }
+}
+
+ParameterBase* PluginBase::GetParameter(int parameterId)
+{
+    HALVEX_ASSERT(parameterId >= 0 && parameterId < GetParameterCount());
+    if (parameterId < 0 || parameterId >= GetParameterCount()) {
+        return nullptr;
+    }
+    return parameters[static_cast<std::size_t>(parameterId)];
+}
+
+int PluginBase::GetParameterCount()
+{
+    return static_cast<int>(parameters.size());
+}
+
+bool PluginBase::GetMappedParameter(char controller, int* parameterId) const
+{
+    const auto entry = controllerMap.find(controller);
+    if (entry == controllerMap.end()) {
+        return false;
+    }
+    if (parameterId != nullptr) {
+        *parameterId = entry->second;
+    }
+    return true;
+}
+
+void PluginBase::AddComponent(IComponent* component)
+{
+    components.push_back(component);
+}
+
+void PluginBase::AddControllable(IControllable* controllable)
+{
+    controllables.push_back(controllable);
+}
+
+void PluginBase::AddSynchronizeable(ISynchronizeable* synchronizeable)
+{
+    synchronizeables.push_back(synchronizeable);
+}
+
+void PluginBase::AddParameter(ParameterBase* parameter)
+{
+    parameters.push_back(parameter);
+}
+
+void PluginBase::MapController(char controller, int parameterId)
+{
+    controllerMap[controller] = parameterId;
+}
