@@ -1,0 +1,453 @@
+// ombrix-render: runs a sound file (or a built-in demo phrase) through a VST 2.4 effect plug-in.
+
+#include "AudioFile.h"
+#include "AudioSource.h"
+#include "CommandLine.h"
+#include "DemoPhrase.h"
+#include "PluginHost.h"
+#include "PresetFile.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+volatile std::sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int)
+{
+    interrupted = 1;
+}
+
+void ReportError(const std::string& message)
+{
+    std::fprintf(stderr, "ombrix-render: %s\n", message.c_str());
+}
+
+bool EndsWith(const std::string& text, const std::string& ending)
+{
+    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+std::string DefaultPluginPath()
+{
+    std::vector<char> path(4096);
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
+    if (length <= 0)
+        return "OmbrixChorus.so";
+    const std::string executable(path.data(), static_cast<std::size_t>(length));
+    return executable.substr(0, executable.rfind('/') + 1) + "OmbrixChorus.so";
+}
+
+bool ParseIndex(const std::string& text, VstInt32 count, VstInt32& index)
+{
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 9)
+        return false;
+    index = static_cast<VstInt32>(std::atol(text.c_str()));
+    return index < count;
+}
+
+/// A program by its exact name, else by its number.
+bool FindProgram(const PluginHost& host, const std::string& text, VstInt32& program, std::string& error)
+{
+    for (VstInt32 i = 0; i < host.GetProgramCount(); ++i)
+    {
+        if (host.GetProgramName(i) == text)
+        {
+            program = i;
+            return true;
+        }
+    }
+    if (ParseIndex(text, host.GetProgramCount(), program))
+        return true;
+    error = "unknown program \"" + text + "\" (the plug-in has " + std::to_string(host.GetProgramCount()) +
+            " programs; --list shows them)";
+    return false;
+}
+
+/// A parameter by its exact name, else by its index.
+bool FindParameter(const PluginHost& host, const std::string& text, VstInt32& index, std::string& error)
+{
+    for (VstInt32 i = 0; i < host.GetParameterCount(); ++i)
+    {
+        if (host.GetParameterName(i) == text)
+        {
+            index = i;
+            return true;
+        }
+    }
+    if (ParseIndex(text, host.GetParameterCount(), index))
+        return true;
+    error = "unknown parameter \"" + text + "\" (--list shows the plug-in's parameters)";
+    return false;
+}
+
+bool ApplySound(const RenderOptions& options, PluginHost& host, std::string& error)
+{
+    if (!options.presetPath.empty() && !LoadPresetFile(options.presetPath, host, error))
+        return false;
+    if (!options.program.empty())
+    {
+        VstInt32 program = 0;
+        if (!FindProgram(host, options.program, program, error))
+            return false;
+        host.SetProgram(program);
+    }
+    for (const auto& setting : options.parameters)
+    {
+        VstInt32 index = 0;
+        if (!FindParameter(host, setting.parameter, index, error))
+            return false;
+        host.SetParameter(index, setting.value);
+    }
+    return true;
+}
+
+std::string FlagNames(VstInt32 flags)
+{
+    static const struct
+    {
+        VstInt32 flag;
+        const char* name;
+    } names[] = {{effFlagsHasEditor, "editor"},
+                 {effFlagsHasClip, "clip"},
+                 {effFlagsHasVu, "vu"},
+                 {effFlagsCanMono, "mono"},
+                 {effFlagsCanReplacing, "replacing"},
+                 {effFlagsProgramChunks, "program chunks"},
+                 {effFlagsIsSynth, "synth"},
+                 {effFlagsNoSoundInStop, "no sound in stop"},
+                 {effFlagsCanDoubleReplacing, "double replacing"}};
+    std::string text;
+    for (const auto& entry : names)
+        if ((flags & entry.flag) != 0)
+            text += (text.empty() ? "" : ", ") + std::string(entry.name);
+    return text;
+}
+
+void PrintListing(const PluginHost& host)
+{
+    std::printf("Effect:      %s\n", host.GetEffectName().c_str());
+    std::printf("Vendor:      %s\n", host.GetVendorString().c_str());
+    std::printf("Product:     %s\n", host.GetProductString().c_str());
+    std::printf("Unique id:   %s (0x%08X)\n", FourCharacterText(host.GetUniqueId()).c_str(),
+                static_cast<unsigned>(host.GetUniqueId()));
+    std::printf("Version:     %d (vendor version %d, VST %d)\n", host.GetVersion(), host.GetVendorVersion(),
+                host.GetVstVersion());
+    std::printf("Flags:       0x%X (%s)\n", static_cast<unsigned>(host.GetFlags()), FlagNames(host.GetFlags()).c_str());
+    std::printf("Inputs:      %d\n", host.GetInputCount());
+    std::printf("Outputs:     %d\n", host.GetOutputCount());
+    std::printf("Programs:    %d (current: %d)\n", host.GetProgramCount(), host.GetProgram());
+    for (VstInt32 i = 0; i < host.GetProgramCount(); ++i)
+        std::printf("  %3d  %s\n", i, host.GetProgramName(i).c_str());
+    std::printf("Parameters:  %d\n", host.GetParameterCount());
+    for (VstInt32 i = 0; i < host.GetParameterCount(); ++i)
+        std::printf("  %3d  %-10s %-10s %-10s (%.6g)\n", i, host.GetParameterName(i).c_str(),
+                    host.GetParameterDisplay(i).c_str(), host.GetParameterLabel(i).c_str(), host.GetParameter(i));
+}
+
+/// A MIDI event at an absolute sample position of the render.
+struct ScheduledEvent
+{
+    std::int64_t frame = 0;
+    VstMidiEvent event{};
+};
+
+bool ScheduleControlChanges(const RenderOptions& options, const AudioSource& source,
+                            std::vector<ScheduledEvent>& events, std::string& error)
+{
+    const double rate = source.GetSampleRate();
+    for (const auto& change : options.controlChanges)
+    {
+        ScheduledEvent scheduled;
+        scheduled.frame = std::llround(change.seconds * rate);
+        if (scheduled.frame >= source.GetFrameCount())
+        {
+            char message[160];
+            std::snprintf(message, sizeof message, "--cc %d=%d@%g: the audio ends at %.3f s", change.controller,
+                          change.value, change.seconds, static_cast<double>(source.GetFrameCount()) / rate);
+            error = message;
+            return false;
+        }
+        scheduled.event.type = kVstMidiType;
+        scheduled.event.byteSize = sizeof(VstMidiEvent);
+        scheduled.event.midiData[0] = static_cast<char>(0xB0);
+        scheduled.event.midiData[1] = static_cast<char>(change.controller);
+        scheduled.event.midiData[2] = static_cast<char>(change.value);
+        events.push_back(scheduled);
+    }
+    // Equal times keep their command-line order.
+    std::stable_sort(events.begin(), events.end(),
+                     [](const ScheduledEvent& a, const ScheduledEvent& b) { return a.frame < b.frame; });
+    return true;
+}
+
+int ChooseOutputFormat(const RenderOptions& options, const FileSource* input)
+{
+    int major = options.format;
+    if (major == 0)
+        major = input != nullptr ? (input->GetFormat() & SF_FORMAT_TYPEMASK) : MajorFormatFromExtension(options.outputPath);
+    if (major == 0)
+        major = SF_FORMAT_WAV;
+    if (options.subtype != 0)
+        return major | options.subtype;
+    if (input != nullptr)
+    {
+        SF_INFO check{};
+        check.format = major | (input->GetFormat() & SF_FORMAT_SUBMASK);
+        check.channels = 2;
+        check.samplerate = input->GetSampleRate();
+        if (sf_format_check(&check))
+            return check.format;
+    }
+    return major | DefaultSubtype(major);
+}
+
+/// A one-line progress bar redrawn on standard error, shown only when that is a terminal.
+class ProgressBar
+{
+public:
+    explicit ProgressBar(std::int64_t totalFrames) : totalFrames(totalFrames), shown(isatty(STDERR_FILENO) != 0) {}
+
+    void Update(std::int64_t frames)
+    {
+        if (!shown || totalFrames <= 0)
+            return;
+        const int percent = static_cast<int>(100 * std::min(frames, totalFrames) / totalFrames);
+        if (percent == lastPercent)
+            return;
+        lastPercent = percent;
+        const int filled = percent * Width / 100;
+        std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                     std::string(static_cast<std::size_t>(Width - filled), ' ').c_str(), percent);
+        std::fflush(stderr);
+    }
+
+    void Clear()
+    {
+        if (shown && lastPercent >= 0)
+            std::fprintf(stderr, "\r%s\r", std::string(Width + 8, ' ').c_str());
+    }
+
+private:
+    static constexpr int Width = 40;
+    std::int64_t totalFrames;
+    bool shown;
+    int lastPercent = -1;
+};
+
+struct RenderResult
+{
+    std::int64_t frames = 0;
+    float peak = 0.0f;
+};
+
+bool RenderAudio(const RenderOptions& options, AudioSource& source, const std::vector<ScheduledEvent>& events,
+                 PluginHost& host, AudioFileWriter& writer, RenderResult& result, std::string& error)
+{
+    const auto blockSize = static_cast<std::size_t>(options.blockSize);
+    // Channels beyond the stereo pair are fed silence and their output is dropped.
+    const auto inputCount = static_cast<std::size_t>(host.GetInputCount());
+    const auto outputCount = static_cast<std::size_t>(host.GetOutputCount());
+    std::vector<std::vector<float>> inputBuffers(inputCount, std::vector<float>(blockSize));
+    std::vector<std::vector<float>> outputBuffers(outputCount, std::vector<float>(blockSize));
+    std::vector<float*> inputs;
+    std::vector<float*> outputs;
+    for (auto& buffer : inputBuffers)
+        inputs.push_back(buffer.data());
+    for (auto& buffer : outputBuffers)
+        outputs.push_back(buffer.data());
+    std::vector<float> interleaved(2 * blockSize);
+    std::vector<VstMidiEvent> blockEvents;
+    std::size_t nextEvent = 0;
+    ProgressBar progress(source.GetFrameCount());
+
+    host.Resume();
+    bool ok = true;
+    while (ok)
+    {
+        if (interrupted)
+        {
+            error = "interrupted";
+            ok = false;
+            break;
+        }
+        const std::int64_t frames = source.Read(inputs[0], inputs[1], options.blockSize);
+        if (frames <= 0)
+            break;
+        blockEvents.clear();
+        for (; nextEvent < events.size() && events[nextEvent].frame < result.frames + frames; ++nextEvent)
+        {
+            blockEvents.push_back(events[nextEvent].event);
+            blockEvents.back().deltaFrames = static_cast<VstInt32>(events[nextEvent].frame - result.frames);
+        }
+        for (auto& buffer : outputBuffers)
+            std::fill(buffer.begin(), buffer.end(), 0.0f);
+        host.Process(inputs.data(), outputs.data(), static_cast<VstInt32>(frames), blockEvents.data(),
+                     static_cast<int>(blockEvents.size()));
+        for (std::int64_t i = 0; i < frames; ++i)
+        {
+            const float left = outputs[0][i];
+            const float right = outputs[1][i];
+            interleaved[static_cast<std::size_t>(2 * i)] = left;
+            interleaved[static_cast<std::size_t>(2 * i + 1)] = right;
+            result.peak = std::max({result.peak, std::fabs(left), std::fabs(right)});
+        }
+        ok = writer.Write(interleaved.data(), frames, error);
+        result.frames += frames;
+        progress.Update(result.frames);
+    }
+    host.Suspend();
+    progress.Clear();
+    return ok;
+}
+
+std::string PeakText(float peak)
+{
+    if (!(peak > 0.0f))
+        return "-inf dBFS";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f dBFS", 20.0 * std::log10(static_cast<double>(peak)));
+    return text;
+}
+
+int Run(const RenderOptions& options)
+{
+    std::string error;
+    if (options.outputPath.empty() && options.savePresetPath.empty() && !options.list)
+    {
+        ReportError("nothing to do: give an output file with -o (see --help)");
+        return 2;
+    }
+    const bool savesBank = EndsWith(options.savePresetPath, ".fxb");
+    if (!options.savePresetPath.empty() && !savesBank && !EndsWith(options.savePresetPath, ".fxp"))
+    {
+        ReportError("--save-preset " + options.savePresetPath + ": the file name must end in .fxp or .fxb");
+        return 2;
+    }
+
+    std::unique_ptr<AudioSource> source;
+    FileSource* input = nullptr;
+    if (options.inputPath.empty())
+        source = std::make_unique<DemoPhrase>();
+    else
+    {
+        auto file = std::make_unique<FileSource>();
+        if (!file->Open(options.inputPath, options.blockSize, error))
+        {
+            ReportError(error);
+            return 1;
+        }
+        input = file.get();
+        source = std::move(file);
+    }
+
+    const std::string pluginPath = options.pluginPath.empty() ? DefaultPluginPath() : options.pluginPath;
+    PluginHost host;
+    if (!host.Load(pluginPath, error))
+    {
+        ReportError(error);
+        return 1;
+    }
+    if (host.GetInputCount() < 2 || host.GetOutputCount() < 2)
+    {
+        ReportError(pluginPath + " has no stereo " + (host.GetInputCount() < 2 ? "input" : "output") + " (" +
+                    std::to_string(host.GetInputCount()) + " inputs, " + std::to_string(host.GetOutputCount()) +
+                    " outputs)");
+        return 1;
+    }
+    host.SetSampleRate(source->GetSampleRate());
+    host.SetBlockSize(options.blockSize);
+    host.SetTempo(options.tempo);
+    if (options.verbose)
+    {
+        std::fprintf(stderr, "plug-in: %s by %s, %s\n", host.GetEffectName().c_str(), host.GetVendorString().c_str(),
+                     FourCharacterText(host.GetUniqueId()).c_str());
+        host.SetAutomationListener([&host](VstInt32 index, float value) {
+            std::fprintf(stderr, "automation: parameter %d = %g at sample %.0f\n", index, static_cast<double>(value),
+                         host.GetSamplePosition());
+        });
+    }
+    if (!ApplySound(options, host, error))
+    {
+        ReportError(error);
+        return 1;
+    }
+    if (options.list)
+        PrintListing(host);
+
+    // Everything that can be refused is checked before the first file is written.
+    PresetFile preset;
+    if (!options.savePresetPath.empty() && !CapturePreset(host, savesBank, preset, error))
+    {
+        ReportError(error);
+        return 1;
+    }
+    std::vector<ScheduledEvent> events;
+    if (!ScheduleControlChanges(options, *source, events, error))
+    {
+        ReportError(error);
+        return 1;
+    }
+
+    if (!options.outputPath.empty())
+    {
+        AudioFileWriter writer;
+        if (!writer.Create(options.outputPath, ChooseOutputFormat(options, input), source->GetSampleRate(), 2, error))
+        {
+            ReportError(error);
+            return 1;
+        }
+        RenderResult result;
+        const auto start = std::chrono::steady_clock::now();
+        if (!RenderAudio(options, *source, events, host, writer, result, error) || !writer.Commit(error))
+        {
+            ReportError(error);
+            return 1;
+        }
+        const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double audioSeconds = static_cast<double>(result.frames) / source->GetSampleRate();
+        if (options.verbose)
+            std::fprintf(stderr, "automation calls: %lld\n", static_cast<long long>(host.GetAutomationCount()));
+        std::fprintf(stderr, "Rendered %.2f s of audio to %s in %.2f s (%.1fx realtime), peak %s\n", audioSeconds,
+                     options.outputPath.c_str(), wallSeconds, wallSeconds > 0.0 ? audioSeconds / wallSeconds : 0.0,
+                     PeakText(result.peak).c_str());
+    }
+
+    if (!options.savePresetPath.empty() &&
+        !WriteFileAtomically(options.savePresetPath, SerializePresetFile(preset), error))
+    {
+        ReportError(error);
+        return 1;
+    }
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    RenderOptions options;
+    std::string error;
+    if (!ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), options, error))
+    {
+        ReportError(error + " (see --help)");
+        return 2;
+    }
+    if (options.help)
+    {
+        std::fputs(UsageText, stdout);
+        return 0;
+    }
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+    return Run(options);
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "AEffect.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+/// A unique id as the four characters it packs, quoted, with '?' for unprintable bytes: "'OmCh'".
+std::string FourCharacterText(VstInt32 id);
+
+/// A minimal VST 2.4 host for one effect instance loaded from a shared library.
+///
+/// Loads the library, calls its `VSTPluginMain` with this host's callback, checks the effect
+/// record and then drives the instance through thin dispatcher wrappers: identity, programs,
+/// parameters, chunks, and block processing with MIDI events and a running transport
+/// (`samplePos` and `ppqPos` advance with every processed block at the set tempo).
+///
+/// The host answers audioMasterVersion with 2400 and audioMasterGetTime with its own
+/// `VstTimeInfo`; audioMasterAutomate calls are counted and passed to an optional listener.
+/// One thread drives an instance; the plug-in's callbacks are expected on that thread.
+class PluginHost
+{
+public:
+    PluginHost();
+    ~PluginHost();
+    PluginHost(const PluginHost&) = delete;
+    PluginHost& operator=(const PluginHost&) = delete;
+
+    /// Loads the library at `path`, creates the effect and sends effOpen. On failure answers
+    /// false with a one-line reason in `error` and leaves nothing loaded.
+    bool Load(const std::string& path, std::string& error);
+    /// Suspends the effect if it runs, sends effClose and unloads the library.
+    void Unload();
+    bool IsLoaded() const { return effect != nullptr; }
+
+    AEffect* GetEffect() const { return effect; }
+    VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                       float opt = 0.0f) const;
+
+    std::string GetEffectName() const;
+    std::string GetVendorString() const;
+    std::string GetProductString() const;
+    VstInt32 GetVendorVersion() const;
+    VstInt32 GetVstVersion() const;
+    VstInt32 GetUniqueId() const { return effect->uniqueID; }
+    VstInt32 GetVersion() const { return effect->version; }
+    VstInt32 GetFlags() const { return effect->flags; }
+    VstInt32 GetInputCount() const { return effect->numInputs; }
+    VstInt32 GetOutputCount() const { return effect->numOutputs; }
+    bool HasProgramChunks() const;
+
+    VstInt32 GetProgramCount() const { return effect->numPrograms; }
+    VstInt32 GetProgram() const;
+    void SetProgram(VstInt32 program);
+    /// The name of any program, through effGetProgramNameIndexed.
+    std::string GetProgramName(VstInt32 program) const;
+    /// The current program's name.
+    std::string GetCurrentProgramName() const;
+    void SetCurrentProgramName(const std::string& name);
+
+    VstInt32 GetParameterCount() const { return effect->numParams; }
+    std::string GetParameterName(VstInt32 index) const;
+    std::string GetParameterLabel(VstInt32 index) const;
+    std::string GetParameterDisplay(VstInt32 index) const;
+    float GetParameter(VstInt32 index) const;
+    void SetParameter(VstInt32 index, float value);
+
+    /// A copy of the chunk the plug-in hands out: the current program (isPreset) or the bank.
+    std::vector<char> GetChunk(bool isPreset) const;
+    /// Hands a copy of `chunk` to the plug-in; answers what effSetChunk answers, as a bool.
+    bool SetChunk(const std::vector<char>& chunk, bool isPreset);
+
+    void SetSampleRate(double sampleRate);
+    /// The largest block Process will be given; also sizes the event list.
+    void SetBlockSize(VstInt32 blockSize);
+    void SetTempo(double beatsPerMinute);
+    /// effMainsChanged 1; rewinds the transport to sample 0.
+    void Resume();
+    /// effMainsChanged 0.
+    void Suspend();
+
+    /// Sends effProcessEvents with `events` (their deltaFrames relative to this block), then
+    /// processReplacing for `frameCount` samples, then advances the transport.
+    void Process(float** inputs, float** outputs, VstInt32 frameCount, const VstMidiEvent* events,
+                 int eventCount);
+
+    std::int64_t GetAutomationCount() const { return automationCount; }
+    /// Called for every audioMasterAutomate with the parameter index and value.
+    void SetAutomationListener(std::function<void(VstInt32 index, float value)> listener);
+    double GetSamplePosition() const { return timeInfo.samplePos; }
+
+private:
+    static VstIntPtr HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                  void* ptr, float opt);
+    static PluginHost* FindHost(const AEffect* effect);
+    VstIntPtr Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+    std::string QueryText(VstInt32 opcode, VstInt32 index) const;
+    void UpdateTimeInfo();
+
+    void* library = nullptr;
+    AEffect* effect = nullptr;
+    bool resumed = false;
+    double sampleRate = 44100.0;
+    VstInt32 blockSize = 512;
+    double tempo = 120.0;
+    VstTimeInfo timeInfo{};
+    std::vector<VstMidiEvent> eventCopies;
+    std::vector<VstEvent*> eventListStorage;
+    std::int64_t automationCount = 0;
+    std::function<void(VstInt32, float)> automationListener;
+};
