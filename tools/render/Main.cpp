@@ -195,7 +195,8 @@ int ChooseOutputFormat(const RenderOptions& options, const FileSource* input)
 {
     int major = options.format;
     if (major == 0)
-        major = input != nullptr ? (input->GetFormat() & SF_FORMAT_TYPEMASK) : MajorFormatFromExtension(options.outputPath);
+        major = input != nullptr ? (input->GetFormat() & SF_FORMAT_TYPEMASK)
+                                 : MajorFormatFromExtension(options.outputPath);
     if (major == 0)
         major = SF_FORMAT_WAV;
     if (options.subtype != 0)
@@ -373,8 +374,8 @@ int Run(const RenderOptions& options)
         std::fprintf(stderr, "plug-in: %s by %s, %s\n", host.GetEffectName().c_str(), host.GetVendorString().c_str(),
                      FourCharacterText(host.GetUniqueId()).c_str());
         host.SetAutomationListener([&host](VstInt32 index, float value) {
-            std::fprintf(stderr, "automation: parameter %d = %g at sample %.0f\n", index, static_cast<double>(value),
-                         host.GetSamplePosition());
+            std::fprintf(stderr, "automation: parameter %d = %g in the block at sample %.0f\n", index,
+                         static_cast<double>(value), host.GetSamplePosition());
         });
     }
     if (!ApplySound(options, host, error))

@@ -197,6 +197,7 @@ TEST_P(RenderedPluginTest, SwitchedOffPassesAFloatFileThroughBitForBit)
     EXPECT_EQ(byIndex.info.samplerate, TestRate);
     EXPECT_TRUE(byIndex.samples == input.samples);
     EXPECT_TRUE(byName.samples == input.samples);
+    EXPECT_EQ(FileNames(), (std::set<std::string>{"in.wav", "index.wav", "name.wav"}));
 }
 
 TEST_P(RenderedPluginTest, MonoInputBecomesStereoOutput)
@@ -246,7 +247,7 @@ TEST_P(RenderedPluginTest, ControlChangeActsFromItsSampleOn)
     EXPECT_GE(firstDifference, changeSample);
     EXPECT_LT(firstDifference, changeSample + 2 * 64) << "the change must be heard right away";
     EXPECT_NE(changed.err.find("automation: parameter " + std::to_string(GetParam().controlledParameter) +
-                               " = 1 at sample 22016"),
+                               " = 1 in the block at sample 22016"),
               std::string::npos)
         << changed.err;
 }
