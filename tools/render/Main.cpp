@@ -246,6 +246,7 @@ private:
     int lastPercent = -1;
 };
 
+/// What a finished render produced: its length in frames and its largest absolute sample.
 struct RenderResult
 {
     std::int64_t frames = 0;

@@ -86,6 +86,7 @@ private:
     bool failed = false;
 };
 
+/// Builds a preset file: big-endian fields and 'CcnK' records whose sizes are filled in at the end.
 class BigEndianWriter
 {
 public:
@@ -242,12 +243,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
     return true;
 }
 
-bool ApplyPlainProgram(const PresetFile::Program& program, PluginHost& host)
+void ApplyPlainProgram(const PresetFile::Program& program, PluginHost& host)
 {
     for (std::size_t i = 0; i < program.values.size(); ++i)
         host.SetParameter(static_cast<VstInt32>(i), program.values[i]);
     host.SetCurrentProgramName(program.name);
-    return true;
 }
 
 PresetFile::Program CapturePlainProgram(PluginHost& host)
@@ -417,7 +417,10 @@ bool LoadPresetFile(const std::string& path, PluginHost& host, std::string& erro
         return false;
     }
     if (!preset.isBank)
-        return ApplyPlainProgram(preset.programs.at(0), host);
+    {
+        ApplyPlainProgram(preset.programs.at(0), host);
+        return true;
+    }
     if (preset.programCount > host.GetProgramCount())
     {
         error = problem + "it holds " + std::to_string(preset.programCount) + " programs, the plug-in has " +

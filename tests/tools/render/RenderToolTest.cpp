@@ -353,6 +353,35 @@ TEST_F(RenderToolTest, ListShowsIdentityProgramsAndParameters)
         EXPECT_NE(result.out.find(expected), std::string::npos) << expected << " in\n" << result.out;
 }
 
+TEST_F(RenderToolTest, PlainPresetsSetParametersAndNames)
+{
+    WriteSignal(Path("in.wav"), 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, TestRate / 10);
+    PresetFile program;
+    program.isOpaque = false;
+    program.pluginId = ToFourCharCode("FxGn");
+    program.parameterCount = 3;
+    program.programs = {{"Plain", {1.0f, 0.25f, 0.5f}}}; // the values of "Quiet"
+    PresetFile bank = program;
+    bank.isBank = true;
+    bank.programCount = 2;
+    bank.currentProgram = 1;
+    bank.programs = {{"Plain One", {1.0f, 0.5f, 0.5f}}, {"Plain Two", {1.0f, 0.25f, 0.5f}}};
+    std::ofstream(Path("plain.fxp"), std::ios::binary) << SerializePresetFile(program);
+    std::ofstream(Path("plain.fxb"), std::ios::binary) << SerializePresetFile(bank);
+
+    const Audio quiet = Render({"--plugin", FIXTURE_GAIN, Path("in.wav"), "--program", "Quiet"}, "quiet.wav");
+    const Audio fromProgram =
+        Render({"--plugin", FIXTURE_GAIN, Path("in.wav"), "--preset", Path("plain.fxp")}, "program.wav");
+    const Audio fromBank = Render({"--plugin", FIXTURE_GAIN, Path("in.wav"), "--preset", Path("plain.fxb")}, "bank.wav");
+    EXPECT_TRUE(fromProgram.samples == quiet.samples);
+    EXPECT_TRUE(fromBank.samples == quiet.samples);
+
+    const RunResult listing = Run({"--plugin", FIXTURE_GAIN, "--preset", Path("plain.fxb"), "--list"});
+    EXPECT_NE(listing.out.find("Programs:    3 (current: 1)\n    0  Plain One\n    1  Plain Two\n    2  Left Heavy"),
+              std::string::npos)
+        << listing.out;
+}
+
 TEST_F(RenderToolTest, FailuresLeaveNoOutputAndSayWhy)
 {
     WriteSignal(Path("in.wav"), 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 4410);
