@@ -372,7 +372,8 @@ TEST_F(RenderToolTest, PlainPresetsSetParametersAndNames)
     const Audio quiet = Render({"--plugin", FIXTURE_GAIN, Path("in.wav"), "--program", "Quiet"}, "quiet.wav");
     const Audio fromProgram =
         Render({"--plugin", FIXTURE_GAIN, Path("in.wav"), "--preset", Path("plain.fxp")}, "program.wav");
-    const Audio fromBank = Render({"--plugin", FIXTURE_GAIN, Path("in.wav"), "--preset", Path("plain.fxb")}, "bank.wav");
+    const Audio fromBank =
+        Render({"--plugin", FIXTURE_GAIN, Path("in.wav"), "--preset", Path("plain.fxb")}, "bank.wav");
     EXPECT_TRUE(fromProgram.samples == quiet.samples);
     EXPECT_TRUE(fromBank.samples == quiet.samples);
 
