@@ -367,8 +367,6 @@ int Run(const RenderOptions& options)
                     " outputs)");
         return 1;
     }
-    host.SetSampleRate(source->GetSampleRate());
-    host.SetBlockSize(options.blockSize);
     host.SetTempo(options.tempo);
     if (options.verbose)
     {
@@ -379,11 +377,16 @@ int Run(const RenderOptions& options)
                          static_cast<double>(value), host.GetSamplePosition());
         });
     }
+    // The sound is chosen before the sample rate is sent, as a host restores a saved state right
+    // after opening a plug-in: effects reset on a new rate, so the render starts on the chosen
+    // settings instead of gliding towards them from the plug-in's start-up program.
     if (!ApplySound(options, host, error))
     {
         ReportError(error);
         return 1;
     }
+    host.SetSampleRate(source->GetSampleRate());
+    host.SetBlockSize(options.blockSize);
     if (options.list)
         PrintListing(host);
 
