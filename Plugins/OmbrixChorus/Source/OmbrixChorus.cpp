@@ -1,0 +1,61 @@
+#include "OmbrixChorus.h"
+
+OmbrixChorus::OmbrixChorus()
+    : onOff("On", "Chorus On/Off", "On/Off", 1.0f),
+      delayTime("D Time", "Delay Time", "Secs", 1.0f),
+      depth("Depth", "Mod. Depth", "Level", 0.25f),
+      feedback("FB", "Feedback", "Level", 0.0f),
+      mix("Mix", "Mix", "Dry/Wet", 0.5f),
+      frequency("Freq", "Frequency", "Hz", 0.1f),
+      quadMode("Quad", "Quad Mode", "On/Off", 1.0f),
+      modWheelMode("MW", "Mod. Wheel", "On/Off", 0.0f),
+      syncMode("Sync", "Sync Mode", "On/Off", 0.0f),
+      syncResolution("SyncRes", "Sync Resolution", "Res", 0.0f, SyncResolutionNames, SyncResolutionCount),
+      lfo(&quadMode, &modWheelMode, &syncMode, &syncResolution, &frequency),
+      chorus(&onOff, &delayTime, &depth, &feedback, &mix, &lfo)
+{
+    // Reset and SetSampleRate reach the components in this order.
+    AddComponent(&lfo);
+    AddComponent(&chorus);
+    AddComponent(&delayTime);
+    AddComponent(&depth);
+    AddComponent(&mix);
+
+    // Every controller reaches the LFO, which follows the modulation wheel.
+    AddControllable(&lfo);
+
+    AddParameter(&onOff);
+    AddParameter(&delayTime);
+    AddParameter(&depth);
+    AddParameter(&feedback);
+    AddParameter(&mix);
+    AddParameter(&frequency);
+    AddParameter(&quadMode);
+    AddParameter(&modWheelMode);
+
+    // The MIDI general-purpose controllers, and the chorus send for the mix.
+    MapController(80, 0);
+    MapController(93, 4);
+    MapController(16, 1);
+    MapController(17, 2);
+    MapController(18, 3);
+    MapController(19, 5);
+    MapController(81, 6);
+    MapController(82, 7);
+}
+
+void OmbrixChorus::Process(float** inputs, float** outputs, int count)
+{
+    // The smoothers and the LFO run even while the chorus is bypassed, so the
+    // modulation keeps its phase.
+    delayTime.Process(count);
+    depth.Process(count);
+    mix.Process(count);
+    lfo.Process(count);
+    chorus.Process(inputs, outputs, count);
+}
+
+Editor* OmbrixChorus::CreateEditor(AudioEffect* /*effect*/, IControlObserver* /*observer*/)
+{
+    return nullptr;
+}
