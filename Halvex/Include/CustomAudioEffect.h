@@ -32,7 +32,10 @@
 // the editor's observer operations arrive on the window thread. Nothing here
 // takes a lock: program values are relaxed atomic words (ProgramBank) and the
 // plug-in's parameters are atomic too, so a program change that runs while
-// audio is processed may be seen half applied for one block.
+// audio is processed may be seen half applied for one block. The reset that
+// follows a program or sample-rate change clears delay lines and buffers that
+// only the audio thread may touch, so it is requested here and carried out
+// by the audio thread before the next block.
 //
 // IsSynth (0 or 1) chooses the category and the synth flag; UsesChunks (0 or
 // 1) whether programs are exchanged as chunks.
@@ -158,7 +161,7 @@ public:
                 parameter->SetValue(bank.GetValue(program, index));
             }
         }
-        plugin.Reset();
+        RequestReset();
         if (linkedEditor != nullptr) {
             linkedEditor->RequestRefresh();
         }
@@ -295,7 +298,7 @@ public:
             AudioEffectX::setSampleRate(sampleRate);
         }
         plugin.SetSampleRate(sampleRate);
-        plugin.Reset();
+        RequestReset();
     }
 
     // --- Audio and MIDI (host audio thread) ----------------------------------
@@ -324,6 +327,9 @@ public:
     // twice; events beyond the block are all handled at once, where found.
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override
     {
+        if (resetRequested.exchange(false, std::memory_order_acquire)) {
+            plugin.Reset();
+        }
         if (const VstTimeInfo* time = getTimeInfo(kVstPpqPosValid | kVstTempoValid)) {
             // Transport the plug-in cannot use (negative or not a number) is dropped.
             if (time->tempo >= 0.0 && time->ppqPos >= 0.0) {
@@ -424,6 +430,10 @@ private:
         return stored;
     }
 
+    // Release: the parameter values set before the request are visible to
+    // the audio thread when it sees the request.
+    void RequestReset() { resetRequested.store(true, std::memory_order_release); }
+
     void SanitiseValues(int program)
     {
         for (int index = 0; index < ParameterCount; ++index) {
@@ -505,6 +515,7 @@ private:
     Bank bank;
     MidiEventQueue midiEvents;
     std::atomic<int> currentProgram{0};
+    std::atomic<bool> resetRequested{false};
     float* offsetInputs[InputCount] = {};
     float* offsetOutputs[OutputCount] = {};
     Plugin plugin;

@@ -277,20 +277,30 @@ TEST_F(CustomAudioEffectTest, BadParameterCallsAreReportedAndHarmless)
     EXPECT_EQ(hostCalls.back().opt, 1.0f) << "the host never sees a value outside [0, 1]";
 }
 
-TEST_F(CustomAudioEffectTest, SetProgramAppliesValuesResetsAndKeepsBounds)
+TEST_F(CustomAudioEffectTest, SetProgramAppliesValuesAndResetsBeforeTheNextBlock)
 {
+    effect->setParameter(1, 0.75f);
     effect->setProgram(3);
     EXPECT_EQ(effect->getProgram(), 3);
-    ASSERT_EQ(recorded.size(), 1u);
-    EXPECT_EQ(recorded[0].kind, Call::Reset);
+    EXPECT_EQ(effect->GetPlugin().parameters[1].GetValue(), 0.5f);
+    EXPECT_TRUE(recorded.empty()) << "the audio thread resets, not the caller";
+    effect->processReplacing(inputs, outputs, 16);
+    effect->processReplacing(inputs, outputs, 16);
+    ASSERT_EQ(recorded.size(), 3u);
+    EXPECT_EQ(recorded[0].kind, Call::Reset) << "once, before the first run";
+    EXPECT_EQ(recorded[1].kind, Call::Run);
+    EXPECT_EQ(recorded[2].kind, Call::Run);
 
     AssertionRecorder recorder;
+    recorded.clear();
     effect->setProgram(32);
     effect->setProgram(-1);
     EXPECT_EQ(effect->getProgram(), 3) << "a program that does not exist is never reported to the host";
     EXPECT_EQ(recorder.expressions(), (std::vector<std::string>{"program >= 0 && program < ProgramCount",
                                           "program >= 0 && program < ProgramCount"}));
-    EXPECT_EQ(recorded.size(), 1u);
+    effect->processReplacing(inputs, outputs, 16);
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(recorded[0].kind, Call::Run);
 }
 
 TEST_F(CustomAudioEffectTest, ProgramNames)
@@ -354,8 +364,9 @@ TEST_F(CustomAudioEffectTest, ChunkRoundTripAndRefusals)
     EXPECT_EQ(effect->setChunk(&bank, 7204, false), 1);
     EXPECT_EQ(effect->getParameter(1), 0.125f);
     EXPECT_EQ(effect->GetPlugin().parameters[1].GetValue(), 0.125f);
+    effect->processReplacing(inputs, outputs, 16);
     ASSERT_FALSE(recorded.empty());
-    EXPECT_EQ(recorded.back().kind, Call::Reset);
+    EXPECT_EQ(recorded.front().kind, Call::Reset);
     char name[24];
     effect->getProgramName(name);
     EXPECT_STREQ(name, "Loaded");
@@ -437,7 +448,8 @@ TEST_F(CustomAudioEffectTest, SampleRateReachesThePluginAndResetsIt)
     EXPECT_EQ(effect->getSampleRate(), 48000.0f);
     EXPECT_EQ(effect->GetPlugin().GetSampleRate(), 48000.0f);
     EXPECT_EQ(effect->GetPlugin().resets.rate, 48000.0f);
-    ASSERT_EQ(recorded.size(), 1u);
+    effect->processReplacing(inputs, outputs, 16);
+    ASSERT_EQ(recorded.size(), 2u);
     EXPECT_EQ(recorded[0].kind, Call::Reset);
 }
 
