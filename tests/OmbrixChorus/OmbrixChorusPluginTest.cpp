@@ -2,13 +2,14 @@
 // through VSTPluginMain and driven only through its effect record.
 
 #include "FactoryBank.h"
-#include "HostedPlugin.h"
+#include "PluginHost.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,8 +18,46 @@ namespace {
 
 constexpr int ParameterCount = 8;
 
+// A control change on MIDI channel 1 at a sample of the coming block.
+VstMidiEvent ControlChange(VstInt32 deltaFrames, int controller, int value)
+{
+    VstMidiEvent event{};
+    event.type = kVstMidiType;
+    event.byteSize = sizeof(VstMidiEvent);
+    event.deltaFrames = deltaFrames;
+    event.midiData[0] = static_cast<char>(0xB0);
+    event.midiData[1] = static_cast<char>(controller);
+    event.midiData[2] = static_cast<char>(value);
+    return event;
+}
+
+// Loads the binary and starts it the way a sequencer does: open, sample
+// rate, block size, resume.
+std::unique_ptr<PluginHost> StartPlugin(int blockSize = 512)
+{
+    auto host = std::make_unique<PluginHost>();
+    std::string error;
+    if (!host->Load(OMBRIX_CHORUS_PATH, error)) {
+        ADD_FAILURE() << error;
+        return host;
+    }
+    host->SetSampleRate(44100.0);
+    host->SetBlockSize(blockSize);
+    host->Resume();
+    return host;
+}
+
+// One block from separate input and output buffers, with its MIDI events.
+void ProcessBlock(PluginHost& plugin, float* left, float* right, float* outLeft, float* outRight, int frames,
+    const std::vector<VstMidiEvent>& events = {})
+{
+    float* inputs[2] = {left, right};
+    float* outputs[2] = {outLeft, outRight};
+    plugin.Process(inputs, outputs, frames, events.data(), static_cast<int>(events.size()));
+}
+
 // Runs the buffers through the plug-in in blocks of the given size.
-void RenderThrough(HostedPlugin& plugin, const std::vector<float>& left, const std::vector<float>& right,
+void RenderThrough(PluginHost& plugin, const std::vector<float>& left, const std::vector<float>& right,
     std::vector<float>& outLeft, std::vector<float>& outRight, int blockSize)
 {
     outLeft.assign(left.size(), 0.0f);
@@ -26,7 +65,7 @@ void RenderThrough(HostedPlugin& plugin, const std::vector<float>& left, const s
     std::vector<float> inLeft = left, inRight = right;
     for (std::size_t start = 0; start < left.size(); start += static_cast<std::size_t>(blockSize)) {
         const int frames = static_cast<int>(std::min<std::size_t>(blockSize, left.size() - start));
-        plugin.Process(&inLeft[start], &inRight[start], &outLeft[start], &outRight[start], frames);
+        ProcessBlock(plugin, &inLeft[start], &inRight[start], &outLeft[start], &outRight[start], frames);
     }
 }
 
@@ -34,21 +73,18 @@ class OmbrixChorusPlugin : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(host.Loaded()) << "cannot load " << OMBRIX_CHORUS_PATH;
-        host.Start();
-        host.calls.clear();
+        ASSERT_TRUE(host.IsLoaded());
+        host.SetAutomationListener([this](VstInt32 index, float value) { automations.push_back({index, value}); });
     }
 
     // Replaces the current program's values without a ramp: a program chunk
     // applies its values and resets the plug-in.
     void LoadValues(const float (&values)[ParameterCount])
     {
-        void* data = nullptr;
-        ASSERT_EQ(host.Dispatch(effGetChunk, 1, 0, &data), 220);
-        ProgramChunk<ParameterCount> program;
-        std::memcpy(&program, data, sizeof program);
-        std::memcpy(program.values, values, sizeof program.values);
-        ASSERT_EQ(host.Dispatch(effSetChunk, 1, sizeof program, &program), 1);
+        std::vector<char> program = host.GetChunk(true);
+        ASSERT_EQ(program.size(), 220u);
+        std::memcpy(program.data() + offsetof(ProgramChunk<ParameterCount>, values), values, sizeof values);
+        ASSERT_TRUE(host.SetChunk(program, true));
     }
 
     void Render(const std::vector<float>& left, const std::vector<float>& right, std::vector<float>& outLeft,
@@ -57,7 +93,13 @@ protected:
         RenderThrough(host, left, right, outLeft, outRight, blockSize);
     }
 
-    HostedPlugin host{OMBRIX_CHORUS_PATH};
+    std::unique_ptr<PluginHost> plugin = StartPlugin();
+    PluginHost& host = *plugin;
+    struct Automation {
+        VstInt32 index;
+        float value;
+    };
+    std::vector<Automation> automations;
 };
 
 std::vector<float> Noise(std::size_t frames, unsigned seed)
@@ -78,7 +120,7 @@ bool BitIdentical(const std::vector<float>& a, const std::vector<float>& b)
 
 TEST_F(OmbrixChorusPlugin, IdentifiesItself)
 {
-    AEffect* effect = host.Effect();
+    AEffect* effect = host.GetEffect();
     EXPECT_EQ(effect->magic, kEffectMagic);
     EXPECT_EQ(effect->uniqueID, ToFourCharCode("OmCh"));
     EXPECT_EQ(effect->numPrograms, 32);
@@ -90,9 +132,9 @@ TEST_F(OmbrixChorusPlugin, IdentifiesItself)
 #if !defined(_WIN32)
     EXPECT_EQ(effect->flags & effFlagsHasEditor, 0) << "no editor on Linux";
 #endif
-    EXPECT_EQ(host.Text(effGetEffectName), "Ombrix Chorus");
-    EXPECT_EQ(host.Text(effGetVendorString), "Tervane Sound Design");
-    EXPECT_EQ(host.Text(effGetProductString), "Ombrix Chorus");
+    EXPECT_EQ(host.GetEffectName(), "Ombrix Chorus");
+    EXPECT_EQ(host.GetVendorString(), "Tervane Sound Design");
+    EXPECT_EQ(host.GetProductString(), "Ombrix Chorus");
     EXPECT_EQ(host.Dispatch(effGetVendorVersion), 1000);
     EXPECT_EQ(host.Dispatch(effGetPlugCategory), kPlugCategEffect);
     EXPECT_EQ(host.Dispatch(effGetVstVersion), 2400);
@@ -107,71 +149,62 @@ TEST_F(OmbrixChorusPlugin, PublishesEightParametersWithNamesLabelsAndTexts)
     // Program 0, "-- KOVRA --", is applied when the plug-in is created.
     const char* texts[ParameterCount] = {"On", "0.025", "0.402", "0.000", "73", "0.357", "On", "Off"};
     for (int index = 0; index < ParameterCount; ++index) {
-        EXPECT_EQ(host.Text(effGetParamName, index), names[index]);
-        EXPECT_EQ(host.Text(effGetParamLabel, index), labels[index]);
-        EXPECT_EQ(host.Text(effGetParamDisplay, index), texts[index]);
+        EXPECT_EQ(host.GetParameterName(index), names[index]);
+        EXPECT_EQ(host.GetParameterLabel(index), labels[index]);
+        EXPECT_EQ(host.GetParameterDisplay(index), texts[index]);
     }
 
     const float defaults[ParameterCount] = {1.0f, 1.0f, 0.25f, 0.0f, 0.5f, 0.1f, 1.0f, 0.0f};
     LoadValues(defaults);
     const char* defaultTexts[ParameterCount] = {"On", "0.025", "0.250", "0.000", "50", "0.100", "On", "Off"};
     for (int index = 0; index < ParameterCount; ++index) {
-        EXPECT_EQ(host.Text(effGetParamDisplay, index), defaultTexts[index]);
+        EXPECT_EQ(host.GetParameterDisplay(index), defaultTexts[index]);
     }
 }
 
 TEST_F(OmbrixChorusPlugin, CarriesTheFactoryBank)
 {
-    EXPECT_EQ(host.Dispatch(effGetProgram), 0);
-    EXPECT_EQ(host.Text(effGetProgramName), "-- KOVRA --");
+    EXPECT_EQ(host.GetProgram(), 0);
+    EXPECT_EQ(host.GetCurrentProgramName(), "-- KOVRA --");
     for (int program = 0; program < 32; ++program) {
-        char name[64] = {};
-        ASSERT_EQ(host.Dispatch(effGetProgramNameIndexed, program, 0, name), 1);
-        EXPECT_STREQ(name, FactoryPrograms[program].name);
-        host.Dispatch(effSetProgram, 0, program);
+        EXPECT_EQ(host.GetProgramName(program), FactoryPrograms[program].name);
+        host.SetProgram(program);
         for (int index = 0; index < ParameterCount; ++index) {
             EXPECT_EQ(host.GetParameter(index), FactoryPrograms[program].values[index]) << program << "/" << index;
         }
     }
-    char name[64] = {};
-    host.Dispatch(effGetProgramNameIndexed, 6, 0, name);
-    EXPECT_STREQ(name, "Twangy Vibrato  (MW)");
+    EXPECT_EQ(host.GetProgramName(6), "Twangy Vibrato  (MW)");
 
-    void* data = nullptr;
-    ASSERT_EQ(host.Dispatch(effGetChunk, 0, 0, &data), 7204);
-    ChorusBank factory = MakeFactoryBank("Ombrix Chorus", "Tervane Sound Design", "Ombrix Chorus", 1000);
-    EXPECT_EQ(std::memcmp(data, &factory, sizeof factory), 0) << "the bank chunk is the factory image";
-    host.Dispatch(effSetProgram, 0, 11);
-    ASSERT_EQ(host.Dispatch(effGetChunk, 1, 0, &data), 220);
-    EXPECT_EQ(std::memcmp(data, &factory.programs[11], 220), 0);
+    const ChorusBank factory = MakeFactoryBank("Ombrix Chorus", "Tervane Sound Design", "Ombrix Chorus", 1000);
+    const std::vector<char> bank = host.GetChunk(false);
+    ASSERT_EQ(bank.size(), 7204u);
+    EXPECT_EQ(std::memcmp(bank.data(), &factory, sizeof factory), 0) << "the bank chunk is the factory image";
+    host.SetProgram(11);
+    const std::vector<char> program = host.GetChunk(true);
+    ASSERT_EQ(program.size(), 220u);
+    EXPECT_EQ(std::memcmp(program.data(), &factory.programs[11], 220), 0);
 }
 
 TEST_F(OmbrixChorusPlugin, ChorusSendControllerSetsTheMix)
 {
-    host.SendMidi({HostedPlugin::ControlChange(0, 93, 127)});
-    std::vector<float> silence(64, 0.0f), left, right;
-    Render(silence, silence, left, right, 64);
+    std::vector<float> silence(64, 0.0f), left(64), right(64);
+    ProcessBlock(host, silence.data(), silence.data(), left.data(), right.data(), 64, {ControlChange(0, 93, 127)});
     EXPECT_EQ(host.GetParameter(4), 1.0f);
-    ASSERT_EQ(host.CountCalls(audioMasterAutomate), 1);
-    for (const HostedPlugin::HostCall& call : host.calls) {
-        if (call.opcode == audioMasterAutomate) {
-            EXPECT_EQ(call.index, 4);
-            EXPECT_EQ(call.opt, 1.0f);
-        }
-    }
-    EXPECT_EQ(host.Text(effGetParamDisplay, 4), "100");
+    ASSERT_EQ(automations.size(), 1u);
+    EXPECT_EQ(automations[0].index, 4);
+    EXPECT_EQ(automations[0].value, 1.0f);
+    EXPECT_EQ(host.GetParameterDisplay(4), "100");
 
-    host.calls.clear();
+    automations.clear();
     float before[ParameterCount];
     for (int index = 0; index < ParameterCount; ++index) {
         before[index] = host.GetParameter(index);
     }
-    host.SendMidi({HostedPlugin::ControlChange(0, 1, 127)});
-    Render(silence, silence, left, right, 64);
+    ProcessBlock(host, silence.data(), silence.data(), left.data(), right.data(), 64, {ControlChange(0, 1, 127)});
     for (int index = 0; index < ParameterCount; ++index) {
         EXPECT_EQ(host.GetParameter(index), before[index]) << "the modulation wheel moves no parameter";
     }
-    EXPECT_EQ(host.CountCalls(audioMasterAutomate), 0);
+    EXPECT_TRUE(automations.empty());
 }
 
 TEST_F(OmbrixChorusPlugin, UnitImpulseComesBackHalfAndHalf)
@@ -209,16 +242,15 @@ TEST_F(OmbrixChorusPlugin, BypassPassesAudioWhileTheModulationRuns)
     // play the same audio with the chorus on they agree, up to the rounding
     // of read positions taken from different write indexes; had the bypassed
     // LFO stood still, its sweep would be a quarter cycle behind.
-    HostedPlugin reference{OMBRIX_CHORUS_PATH};
-    reference.Start();
+    std::unique_ptr<PluginHost> reference = StartPlugin();
     std::vector<float> silence(noise.size(), 0.0f), ignored[2];
-    RenderThrough(reference, silence, silence, ignored[0], ignored[1], 512);
+    RenderThrough(*reference, silence, silence, ignored[0], ignored[1], 512);
 
     host.SetParameter(0, 1.0f);
     const std::vector<float> music = Noise(20000, 8);
     std::vector<float> on[2], referenceOn[2];
     Render(music, music, on[0], on[1], 512);
-    RenderThrough(reference, music, music, referenceOn[0], referenceOn[1], 512);
+    RenderThrough(*reference, music, music, referenceOn[0], referenceOn[1], 512);
     float difference = 0.0f;
     for (std::size_t i = 0; i < music.size(); ++i) {
         difference = std::max(difference, std::fabs(on[0][i] - referenceOn[0][i]));
@@ -230,16 +262,17 @@ TEST_F(OmbrixChorusPlugin, BypassPassesAudioWhileTheModulationRuns)
 // sample, in blocks of the given size.
 std::vector<float> RenderWithControlChange(int blockSize, std::size_t frames, std::size_t changeAt)
 {
-    HostedPlugin plugin{OMBRIX_CHORUS_PATH};
-    plugin.Start();
+    std::unique_ptr<PluginHost> plugin = StartPlugin(blockSize);
     const std::vector<float> left = Noise(frames, 1), right = Noise(frames, 2);
     std::vector<float> inLeft = left, inRight = right, outLeft(frames), outRight(frames);
     for (std::size_t start = 0; start < frames; start += static_cast<std::size_t>(blockSize)) {
         const std::size_t count = std::min<std::size_t>(blockSize, frames - start);
+        std::vector<VstMidiEvent> events;
         if (changeAt >= start && changeAt < start + count) {
-            plugin.SendMidi({HostedPlugin::ControlChange(static_cast<VstInt32>(changeAt - start), 17, 127)});
+            events.push_back(ControlChange(static_cast<VstInt32>(changeAt - start), 17, 127));
         }
-        plugin.Process(&inLeft[start], &inRight[start], &outLeft[start], &outRight[start], static_cast<int>(count));
+        ProcessBlock(*plugin, &inLeft[start], &inRight[start], &outLeft[start], &outRight[start],
+            static_cast<int>(count), events);
     }
     outLeft.insert(outLeft.end(), outRight.begin(), outRight.end());
     return outLeft;
@@ -277,24 +310,23 @@ std::uint64_t Digest(const std::vector<float>& samples)
 // automation and MIDI control changes. Every target must give the same bits.
 TEST(OmbrixChorusDigest, EveryTargetComputesTheSameBits)
 {
-    HostedPlugin plugin{OMBRIX_CHORUS_PATH};
-    ASSERT_TRUE(plugin.Loaded());
-    plugin.Start(44100.0f, 256);
+    std::unique_ptr<PluginHost> plugin = StartPlugin(256);
+    ASSERT_TRUE(plugin->IsLoaded());
     const int blockSize = 256, blocksPerProgram = 64;
     std::vector<float> left = Noise(blockSize, 3), right = Noise(blockSize, 4), outLeft(blockSize), outRight(blockSize);
     std::vector<float> all;
     for (int program : {0, 2, 6, 9, 15, 21}) {
-        plugin.Dispatch(effSetProgram, 0, program);
+        plugin->SetProgram(program);
         for (int block = 0; block < blocksPerProgram; ++block) {
             if (block % 16 == 5) {
-                plugin.SetParameter(block % 8 == 5 ? 2 : 4, static_cast<float>(block) / blocksPerProgram);
+                plugin->SetParameter(block % 8 == 5 ? 2 : 4, static_cast<float>(block) / blocksPerProgram);
             }
+            std::vector<VstMidiEvent> events;
             if (block % 16 == 9) {
-                plugin.SendMidi({HostedPlugin::ControlChange(block % blockSize, 1, 100),
-                    HostedPlugin::ControlChange(100, 16, block)});
+                events = {ControlChange(block % blockSize, 1, 100), ControlChange(100, 16, block)};
             }
             std::vector<float> inLeft = left, inRight = right;
-            plugin.Process(inLeft.data(), inRight.data(), outLeft.data(), outRight.data(), blockSize);
+            ProcessBlock(*plugin, inLeft.data(), inRight.data(), outLeft.data(), outRight.data(), blockSize, events);
             all.insert(all.end(), outLeft.begin(), outLeft.end());
             all.insert(all.end(), outRight.begin(), outRight.end());
         }

@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "DemoPhrase.h"
 #include "PluginHost.h"
+#include "PluginListing.h"
 #include "PresetFile.h"
 
 #include <unistd.h>
@@ -110,49 +111,6 @@ bool ApplySound(const RenderOptions& options, PluginHost& host, std::string& err
         host.SetParameter(index, setting.value);
     }
     return true;
-}
-
-std::string FlagNames(VstInt32 flags)
-{
-    static const struct
-    {
-        VstInt32 flag;
-        const char* name;
-    } names[] = {{effFlagsHasEditor, "editor"},
-                 {effFlagsHasClip, "clip"},
-                 {effFlagsHasVu, "vu"},
-                 {effFlagsCanMono, "mono"},
-                 {effFlagsCanReplacing, "replacing"},
-                 {effFlagsProgramChunks, "program chunks"},
-                 {effFlagsIsSynth, "synth"},
-                 {effFlagsNoSoundInStop, "no sound in stop"},
-                 {effFlagsCanDoubleReplacing, "double replacing"}};
-    std::string text;
-    for (const auto& entry : names)
-        if ((flags & entry.flag) != 0)
-            text += (text.empty() ? "" : ", ") + std::string(entry.name);
-    return text;
-}
-
-void PrintListing(const PluginHost& host)
-{
-    std::printf("Effect:      %s\n", host.GetEffectName().c_str());
-    std::printf("Vendor:      %s\n", host.GetVendorString().c_str());
-    std::printf("Product:     %s\n", host.GetProductString().c_str());
-    std::printf("Unique id:   %s (0x%08X)\n", FourCharacterText(host.GetUniqueId()).c_str(),
-                static_cast<unsigned>(host.GetUniqueId()));
-    std::printf("Version:     %d (vendor version %d, VST %d)\n", host.GetVersion(), host.GetVendorVersion(),
-                host.GetVstVersion());
-    std::printf("Flags:       0x%X (%s)\n", static_cast<unsigned>(host.GetFlags()), FlagNames(host.GetFlags()).c_str());
-    std::printf("Inputs:      %d\n", host.GetInputCount());
-    std::printf("Outputs:     %d\n", host.GetOutputCount());
-    std::printf("Programs:    %d (current: %d)\n", host.GetProgramCount(), host.GetProgram());
-    for (VstInt32 i = 0; i < host.GetProgramCount(); ++i)
-        std::printf("  %3d  %s\n", i, host.GetProgramName(i).c_str());
-    std::printf("Parameters:  %d\n", host.GetParameterCount());
-    for (VstInt32 i = 0; i < host.GetParameterCount(); ++i)
-        std::printf("  %3d  %-10s %-10s %-10s (%.6g)\n", i, host.GetParameterName(i).c_str(),
-                    host.GetParameterDisplay(i).c_str(), host.GetParameterLabel(i).c_str(), host.GetParameter(i));
 }
 
 /// A MIDI event at an absolute sample position of the render.

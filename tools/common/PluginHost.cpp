@@ -1,6 +1,10 @@
 #include "PluginHost.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <algorithm>
 #include <cstddef>
@@ -11,7 +15,7 @@
 
 namespace
 {
-using PluginEntryProc = AEffect* (*)(audioMasterCallback);
+using PluginEntryProc = AEffect*(VSTCALL*)(audioMasterCallback);
 
 constexpr VstInt32 HostVendorVersion = 1000;
 constexpr VstIntPtr ProcessLevelOffline = 4;
@@ -24,6 +28,59 @@ std::map<const AEffect*, PluginHost*> hosts;
 // The effect record does not exist yet while the entry point runs, so callbacks made from inside
 // it (and from plug-in constructors) are routed to the host that is loading.
 thread_local PluginHost* loadingHost = nullptr;
+
+#if defined(_WIN32)
+// Paths given with forward slashes, or as Unix paths under Wine (whose drive
+// Z: is the root), become Windows paths.
+std::string NativePath(std::string path)
+{
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+void* OpenLibrary(const std::string& path, std::string& reason)
+{
+    HMODULE module = LoadLibraryA(NativePath(path).c_str());
+    if (module == nullptr)
+        reason = "error " + std::to_string(GetLastError());
+    return reinterpret_cast<void*>(module);
+}
+
+void* FindEntry(void* library, const char* name)
+{
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+void CloseLibrary(void* library)
+{
+    FreeLibrary(static_cast<HMODULE>(library));
+}
+#else
+void* OpenLibrary(const std::string& path, std::string& reason)
+{
+    // dlopen searches the library path for a bare file name; a plug-in path means a file.
+    const std::string filePath = path.find('/') == std::string::npos ? "./" + path : path;
+    void* library = dlopen(filePath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr)
+    {
+        const char* error = dlerror();
+        reason = error != nullptr ? error : "unknown error";
+    }
+    return library;
+}
+
+void* FindEntry(void* library, const char* name)
+{
+    return dlsym(library, name);
+}
+
+void CloseLibrary(void* library)
+{
+    dlclose(library);
+}
+#endif
 
 bool SameText(const void* text, const char* expected)
 {
@@ -56,16 +113,14 @@ PluginHost::~PluginHost()
 bool PluginHost::Load(const std::string& path, std::string& error)
 {
     Unload();
-    // dlopen searches the library path for a bare file name; a plug-in path means a file.
-    const std::string filePath = path.find('/') == std::string::npos ? "./" + path : path;
-    library = dlopen(filePath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string reason;
+    library = OpenLibrary(path, reason);
     if (library == nullptr)
     {
-        const char* reason = dlerror();
-        error = "cannot load plug-in " + path + ": " + (reason != nullptr ? reason : "unknown error");
+        error = "cannot load plug-in " + path + ": " + reason;
         return false;
     }
-    auto entry = reinterpret_cast<PluginEntryProc>(dlsym(library, "VSTPluginMain"));
+    auto entry = reinterpret_cast<PluginEntryProc>(FindEntry(library, "VSTPluginMain"));
     if (entry == nullptr)
     {
         error = path + " is not a VST 2.4 plug-in: it exports no VSTPluginMain";
@@ -119,7 +174,7 @@ void PluginHost::Unload()
     }
     if (library != nullptr)
     {
-        dlclose(library);
+        CloseLibrary(library);
         library = nullptr;
     }
 }

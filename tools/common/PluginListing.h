@@ -1,0 +1,12 @@
+#pragma once
+
+#include "PluginHost.h"
+
+#include <string>
+
+/// The names of the effect flags that are set, comma separated: "editor, replacing".
+std::string FlagNames(VstInt32 flags);
+
+/// Prints what a host's plug-in scanner shows: identity, flags, programs, and parameters
+/// with names, current display texts, labels and normalised values.
+void PrintListing(const PluginHost& host);
