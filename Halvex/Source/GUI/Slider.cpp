@@ -1,0 +1,96 @@
+#include "GUI/Slider.h"
+
+#include "Assert.h"
+
+Slider::Slider(HWND hDlg, int id, int parameterId, Gdiplus::Image* background, Gdiplus::Bitmap* thumb,
+    SliderOrientation orientation)
+    : DragControl(hDlg, id, parameterId, background, orientation, DragSense::WithCoordinate), thumb(thumb),
+      orientation(orientation)
+{
+}
+
+int Slider::GetThumbExtent() const
+{
+    if (thumb == nullptr) {
+        return 0;
+    }
+    UINT extent = orientation == SliderOrientation::Horizontal ? thumb->GetWidth() : thumb->GetHeight();
+    return static_cast<int>(extent);
+}
+
+int Slider::GetTravel(const RECT& clientRect) const
+{
+    int controlExtent = orientation == SliderOrientation::Horizontal ? clientRect.right : clientRect.bottom;
+    return SliderTravel(controlExtent, GetThumbExtent(), thumb != nullptr);
+}
+
+// The value mapping reads the window's size afresh; the drag uses rect,
+// which follows every WM_SIZE.
+int Slider::GetTravel() const
+{
+    RECT clientRect = {0, 0, 0, 0};
+    GetClientRect(hWnd, &clientRect);
+    return GetTravel(clientRect);
+}
+
+float Slider::GetValue() const
+{
+    return SliderValueFromPosition(GetPosition(), GetTravel(), orientation);
+}
+
+void Slider::SetValue(float value)
+{
+    HALVEX_ASSERT(value >= 0.0f && value <= 1.0f);
+    SetPosition(SliderPositionFromValue(ClampToUnit(value), GetTravel(), orientation));
+    InvalidateRect(hWnd, nullptr, FALSE);
+}
+
+void Slider::Draw(Gdiplus::Graphics& graphics)
+{
+    if (thumb == nullptr) {
+        return;
+    }
+    int offset = static_cast<int>(GetPosition());
+    int x = orientation == SliderOrientation::Horizontal ? offset : 0;
+    int y = orientation == SliderOrientation::Horizontal ? 0 : offset;
+    graphics.DrawImage(thumb, x, y, static_cast<int>(thumb->GetWidth()), static_cast<int>(thumb->GetHeight()));
+}
+
+float Slider::GetPositionLimit() const
+{
+    return static_cast<float>(GetTravel(rect));
+}
+
+// Only the band the thumb sweeps is repainted.
+void Slider::InvalidateDragStep(float oldPosition, float newPosition)
+{
+    PixelBand band = SliderSweptBand(oldPosition, newPosition, GetThumbExtent());
+    RECT changed = rect;
+    if (orientation == SliderOrientation::Horizontal) {
+        changed.left = band.begin;
+        changed.right = band.end;
+    } else {
+        changed.top = band.begin;
+        changed.bottom = band.end;
+    }
+    InvalidateRect(hWnd, &changed, FALSE);
+}
+
+POINT Slider::GetReleasePoint() const
+{
+    int offset = static_cast<int>(GetPosition());
+    POINT thumbEdge = {0, 0};
+    if (orientation == SliderOrientation::Horizontal) {
+        thumbEdge.x = offset;
+    } else {
+        thumbEdge.y = offset;
+    }
+    ClientToScreen(hWnd, &thumbEdge);
+    POINT releasePoint = savedCursorPos;
+    if (orientation == SliderOrientation::Horizontal) {
+        releasePoint.x = thumbEdge.x;
+    } else {
+        releasePoint.y = thumbEdge.y;
+    }
+    return releasePoint;
+}
