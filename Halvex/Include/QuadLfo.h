@@ -1,0 +1,98 @@
+#pragma once
+
+#include "Halvex.h"
+#include "Interfaces.h"
+#include "Parameters/Displays.h"
+#include "Parameters/EnumParameter.h"
+#include "Parameters/Parameter.h"
+#include "Parameters/SwitchParameter.h"
+
+#include <atomic>
+
+// Maps a normalised value v to an oscillator frequency of 10 v^2 Hz (0 to 10).
+struct QuadLfoFrequencyTransform {
+    static float Apply(float value);
+};
+
+// The musical resolutions of tempo sync, from one cycle every 16 beats to 16
+// cycles per beat. A beat is a quarter note, the unit of tempo and position.
+constexpr int SyncResolutionCount = 9;
+extern const char* const SyncResolutionNames[SyncResolutionCount];
+// LFO cycles per beat, one per name.
+extern const float SyncResolutionFactors[SyncResolutionCount];
+
+// A sinusoidal low-frequency oscillator with two outputs a quarter cycle
+// apart: output 0 is the cosine series and output 1 the sine series, both in
+// [-1, 1]. With "Quad Mode" off both outputs are the sine series; with
+// "Mod. Wheel" on both are scaled by the square of the modulation wheel
+// (controller 1). The rate is the "Frequency" parameter in Hz or, with
+// "Sync Mode" on, the host tempo times the "Sync Resolution" factor; in sync
+// mode every Synchronize re-phases the oscillator to the host position.
+//
+// The oscillator is the two-multiply recurrence sine += e * cosine,
+// cosine -= e * sine with e the angle step in radians per sample: its
+// amplitude stays bounded close to 1 without renormalisation.
+//
+// Process, GetOutput, SetController and Synchronize belong to the audio
+// thread. The rate observer recomputes the increment on whichever thread
+// changes "Frequency", "Sync Mode" or "Sync Resolution"; the values crossing
+// threads are relaxed atomics and Process picks a new increment up at its next
+// block. Reset must not run while Process does.
+class QuadLfo : public ISynthComponent, public IControllable, public ISynchronizeable {
+public:
+    // Recomputes its owner's increment when a rate parameter changes.
+    class RateObserver : public IParameterObserver {
+    public:
+        void ParameterChanged() override;
+
+        QuadLfo* owner = nullptr;
+    };
+
+    // Starts at phase zero with the increment of the parameters' current
+    // values. The parameters must outlive the oscillator.
+    QuadLfo(SwitchParameter<DisplayOnOff>* quadMode, SwitchParameter<DisplayOnOff>* modWheelMode,
+            SwitchParameter<DisplayOnOff>* syncMode, EnumParameter* syncResolution,
+            Parameter<float, QuadLfoFrequencyTransform, DisplayFloat>* frequency);
+
+    QuadLfo(const QuadLfo&) = delete;
+    QuadLfo& operator=(const QuadLfo&) = delete;
+
+    // Back to phase zero; rate, wheel and tempo stay.
+    void Reset() override;
+    float GetSampleRate() override;
+    // Changes the increment at once; the phase stays. A rate that is not
+    // positive is reported and ignored.
+    void SetSampleRate(float sampleRate) override;
+
+    // Writes count samples of both series from index 0 on.
+    void Process(int count) override;
+    int GetOutputCount() override;
+    // Reads "Quad Mode" at the time of the call.
+    float* GetOutput(int index) override;
+
+    // Controller 1 stores the square of its value; all others are ignored.
+    void SetController(char controller, float value) override;
+
+    // Stores the tempo; in sync mode also re-phases to the position. A
+    // negative or non-finite tempo or position is reported (where the
+    // contract names it) and the call is ignored.
+    void Synchronize(double tempo, double ppqnPosition) override;
+
+private:
+    void UpdateIncrement();
+
+    std::atomic<float> sampleRate{DefaultSampleRate};
+    float cosine = 1.0f;
+    float sine = 0.0f;
+    std::atomic<float> increment{0.0f};
+    std::atomic<float> modWheel{0.0f};
+    std::atomic<double> tempo{DefaultTempo};
+    float cosineOutput[BufferSize] = {};
+    float sineOutput[BufferSize] = {};
+    SwitchParameter<DisplayOnOff>* quadMode;
+    SwitchParameter<DisplayOnOff>* modWheelMode;
+    SwitchParameter<DisplayOnOff>* syncMode;
+    EnumParameter* syncResolution;
+    Parameter<float, QuadLfoFrequencyTransform, DisplayFloat>* frequency;
+    RateObserver rateObserver;
+};
