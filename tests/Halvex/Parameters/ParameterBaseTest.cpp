@@ -8,16 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <string>
 
 namespace {
 
-// Records the range of arguments it was given; the result is the argument.
+// The identity, remembering the widest range of arguments it was given.
 struct RangeRecordingTransform {
-    static float lowest;
-    static float highest;
+    static inline float lowest = 0.5f;
+    static inline float highest = 0.5f;
     static float Apply(float value)
     {
         lowest = std::fmin(lowest, value);
@@ -25,8 +24,6 @@ struct RangeRecordingTransform {
         return value;
     }
 };
-float RangeRecordingTransform::lowest = 0.5f;
-float RangeRecordingTransform::highest = 0.5f;
 
 struct DelayTimeTransform {
     static float Apply(float value) { return value * value * 0.024f + 0.001f; }
@@ -36,79 +33,57 @@ using PlainParameter = Parameter<float, RangeRecordingTransform, DisplayFloat>;
 
 } // namespace
 
-TEST(ParameterBase, StartsAtItsDefaultWithItsNames)
+TEST(ParameterBase, KeepsItsDefaultAndCutsNamesToTheirFields)
 {
-    PlainParameter parameter("Depth", "Mod. Depth", "Level", 0.25f);
-    EXPECT_EQ(parameter.GetValue(), 0.25f);
-    EXPECT_EQ(parameter.GetDefaultValue(), 0.25f);
-    EXPECT_STREQ(parameter.GetShortName(), "Depth");
-    EXPECT_STREQ(parameter.GetLongName(), "Mod. Depth");
-    EXPECT_STREQ(parameter.GetLabel(), "Level");
-}
+    PlainParameter fits("Sync123", std::string(63, 'L').c_str(), "Dry/Wet", 0.25f);
+    EXPECT_EQ(fits.GetValue(), 0.25f);
+    EXPECT_EQ(fits.GetDefaultValue(), 0.25f);
+    EXPECT_STREQ(fits.GetShortName(), "Sync123");
+    EXPECT_EQ(fits.GetLongName(), std::string(63, 'L'));
+    EXPECT_STREQ(fits.GetLabel(), "Dry/Wet");
 
-TEST(ParameterBase, CutsNamesToTheirFields)
-{
-    const std::string longName(70, 'L');
-    PlainParameter parameter("Resolution", longName.c_str(), "Dry/Wet!", 0.0f);
-    EXPECT_STREQ(parameter.GetShortName(), "Resolut");
-    EXPECT_EQ(std::string(parameter.GetLongName()), std::string(63, 'L'));
-    EXPECT_STREQ(parameter.GetLabel(), "Dry/Wet");
-
-    PlainParameter exact("Sync123", std::string(63, 'x').c_str(), "Level12", 0.0f);
-    EXPECT_STREQ(exact.GetShortName(), "Sync123");
-    EXPECT_EQ(std::strlen(exact.GetLongName()), 63u);
-    EXPECT_STREQ(exact.GetLabel(), "Level12");
+    PlainParameter cut("Resolution", std::string(70, 'L').c_str(), "Dry/Wet!", 0.0f);
+    EXPECT_STREQ(cut.GetShortName(), "Resolut");
+    EXPECT_EQ(cut.GetLongName(), std::string(63, 'L'));
+    EXPECT_STREQ(cut.GetLabel(), "Dry/Wet");
 }
 
 TEST(ParameterBase, ReportsBadConstructorArgumentsInOrderAndStaysUsable)
 {
     AssertionRecorder recorder;
     PlainParameter parameter(nullptr, nullptr, nullptr, 1.5f);
-    const std::vector<std::string> expected{"shortName != 0", "longName", "label != 0",
-                                            "defaultValue >= 0.0f && defaultValue <= 1.0f"};
     const std::vector<std::string> reported = recorder.expressions();
-    ASSERT_GE(reported.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(reported.begin(), reported.begin() + 4), expected);
+    ASSERT_GE(reported.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(reported.begin(), reported.begin() + 4),
+              (std::vector<std::string>{"shortName != 0", "longName", "label != 0",
+                                        "defaultValue >= 0.0f && defaultValue <= 1.0f"}));
     EXPECT_STREQ(parameter.GetShortName(), "");
     EXPECT_STREQ(parameter.GetLongName(), "");
-    EXPECT_STREQ(parameter.GetLabel(), "");
     EXPECT_EQ(parameter.GetDefaultValue(), 1.0f);
     EXPECT_EQ(parameter.GetTransformedValue(), 1.0f);
 }
 
-TEST(ParameterBase, ClampsValuesOutsideTheUnitRangeAfterReportingThem)
-{
-    PlainParameter parameter("P", "P", "", 0.5f);
-    RangeRecordingTransform::lowest = RangeRecordingTransform::highest = 0.5f;
-    AssertionRecorder recorder;
-
-    parameter.SetValue(1.25f);
-    EXPECT_EQ(parameter.GetValue(), 1.0f);
-    parameter.SetValue(-0.5f);
-    EXPECT_EQ(parameter.GetValue(), 0.0f);
-    parameter.SetValue(std::numeric_limits<float>::infinity());
-    EXPECT_EQ(parameter.GetValue(), 1.0f);
-
-    EXPECT_EQ(recorder.expressions(), std::vector<std::string>(3, "value >= 0.0f && value <= 1.0f"));
-    EXPECT_EQ(RangeRecordingTransform::lowest, 0.0f);
-    EXPECT_EQ(RangeRecordingTransform::highest, 1.0f);
-}
-
-TEST(ParameterBase, IgnoresNaNAfterReportingIt)
+TEST(ParameterBase, ClampsOutOfRangeValuesAndIgnoresNaNAfterReportingThem)
 {
     PlainParameter parameter("P", "P", "", 0.5f);
     ObserverLog log;
     ObserverLog::Observer observer(log, "o");
     parameter.AddObserver(&observer);
-    parameter.SetValue(0.75f);
     AssertionRecorder recorder;
 
+    parameter.SetValue(1.25f);
+    EXPECT_EQ(parameter.GetValue(), 1.0f);
+    parameter.SetValue(-std::numeric_limits<float>::infinity());
+    EXPECT_EQ(parameter.GetValue(), 0.0f);
+    parameter.SetValue(0.75f);
     parameter.SetValue(std::numeric_limits<float>::quiet_NaN());
-
-    EXPECT_EQ(recorder.expressions(), std::vector<std::string>{"value >= 0.0f && value <= 1.0f"});
     EXPECT_EQ(parameter.GetValue(), 0.75f);
     EXPECT_EQ(parameter.GetTransformedValue(), 0.75f);
-    EXPECT_EQ(log.entries.size(), 1u);
+
+    EXPECT_EQ(recorder.expressions(), std::vector<std::string>(3, "value >= 0.0f && value <= 1.0f"));
+    EXPECT_EQ(log.entries.size(), 3u);
+    EXPECT_EQ(RangeRecordingTransform::lowest, 0.0f);
+    EXPECT_EQ(RangeRecordingTransform::highest, 1.0f);
 }
 
 TEST(ParameterBase, NotifiesObserversInOrderOncePerEntry)
@@ -132,12 +107,10 @@ TEST(ParameterBase, StatusTextShowsNameDisplayAndLabel)
     char text[512];
     delayTime.GetStatusText(text, sizeof text);
     EXPECT_STREQ(text, "Delay Time\n 0.025 Secs");
+    delayTime.GetStatusText(text, 8);
+    EXPECT_STREQ(text, "Delay T");
 
-    char shortText[8];
-    delayTime.GetStatusText(shortText, sizeof shortText);
-    EXPECT_STREQ(shortText, "Delay T");
-
-    char untouched[4] = {'x', 'y', 'z', 0};
+    char untouched[4] = "xyz";
     delayTime.GetStatusText(untouched, 0);
     EXPECT_STREQ(untouched, "xyz");
 }
