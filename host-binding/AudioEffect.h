@@ -2,6 +2,8 @@
 
 #include "AEffect.h"
 
+#include <atomic>
+
 class AEffEditor;
 
 // The base of every effect: owns the record the host sees (`cEffect`), keeps
@@ -32,8 +34,8 @@ public:
     virtual float getParameter(VstInt32 /*index*/) { return 0.0f; }
     // Sets the parameter, then tells the host (audioMasterAutomate).
     virtual void setParameterAutomated(VstInt32 index, float value);
-    virtual VstInt32 getProgram() { return curProgram; }
-    virtual void setProgram(VstInt32 program) { curProgram = program; }
+    virtual VstInt32 getProgram() { return curProgram.load(std::memory_order_relaxed); }
+    virtual void setProgram(VstInt32 program) { curProgram.store(program, std::memory_order_relaxed); }
     virtual void setProgramName(char* /*name*/) {}
     virtual void getProgramName(char* name) { *name = 0; }
     virtual void getParameterLabel(VstInt32 /*index*/, char* label) { *label = 0; }
@@ -91,7 +93,8 @@ protected:
     VstInt32 blockSize = 1024;
     VstInt32 numPrograms;
     VstInt32 numParams;
-    VstInt32 curProgram = 0;
+    // Hosts change the program on one thread and ask for it on another.
+    std::atomic<VstInt32> curProgram{0};
     AEffect cEffect;
 };
 

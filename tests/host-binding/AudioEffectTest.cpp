@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 using Calls = std::vector<std::string>;
@@ -94,6 +95,30 @@ TEST(AudioEffectDispatcher, SetProgramIgnoresValuesFromTheProgramCountUp)
     effect.dispatch(effSetProgram, 0, -2);
     EXPECT_EQ(effect.dispatch(effGetProgram), -2);
     EXPECT_EQ(effect.calls, (Calls{"setProgram 3", "setProgram -2"}));
+}
+
+// Hosts set the program from one thread and ask for it from another; the
+// linux-tsan preset runs this under ThreadSanitizer.
+TEST(AudioEffectDispatcher, ProgramNumberMayBeSetAndReadOnDifferentThreads)
+{
+    struct PlainEffect : AudioEffect {
+        PlainEffect() : AudioEffect(nullptr, 4, 1) {}
+        void processReplacing(float**, float**, VstInt32) override {}
+    } effect;
+    AEffect* record = effect.getAeffect();
+    std::thread setter([record] {
+        for (int i = 0; i < 20000; ++i) {
+            record->dispatcher(record, effSetProgram, 0, i % 4, nullptr, 0.0f);
+        }
+    });
+    bool allValid = true;
+    for (int i = 0; i < 20000; ++i) {
+        const VstIntPtr program = record->dispatcher(record, effGetProgram, 0, 0, nullptr, 0.0f);
+        allValid = allValid && program >= 0 && program < 4;
+    }
+    setter.join();
+    EXPECT_TRUE(allValid);
+    EXPECT_EQ(record->dispatcher(record, effGetProgram, 0, 0, nullptr, 0.0f), 3);
 }
 
 TEST(AudioEffectDispatcher, LifecycleOpcodesReachTheOperations)
