@@ -13,8 +13,7 @@
 #include <map>
 #include <mutex>
 
-namespace
-{
+namespace {
 using PluginEntryProc = AEffect*(VSTCALL*)(audioMasterCallback);
 
 constexpr VstInt32 HostVendorVersion = 1000;
@@ -63,8 +62,7 @@ void* OpenLibrary(const std::string& path, std::string& reason)
     // dlopen searches the library path for a bare file name; a plug-in path means a file.
     const std::string filePath = path.find('/') == std::string::npos ? "./" + path : path;
     void* library = dlopen(filePath.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr)
-    {
+    if (library == nullptr) {
         const char* error = dlerror();
         reason = error != nullptr ? error : "unknown error";
     }
@@ -91,8 +89,7 @@ bool SameText(const void* text, const char* expected)
 std::string FourCharacterText(VstInt32 id)
 {
     std::string text = "'";
-    for (int shift = 24; shift >= 0; shift -= 8)
-    {
+    for (int shift = 24; shift >= 0; shift -= 8) {
         const char c = static_cast<char>((static_cast<std::uint32_t>(id) >> shift) & 0xFF);
         text += (c >= 32 && c < 127) ? c : '?';
     }
@@ -115,14 +112,12 @@ bool PluginHost::Load(const std::string& path, std::string& error)
     Unload();
     std::string reason;
     library = OpenLibrary(path, reason);
-    if (library == nullptr)
-    {
+    if (library == nullptr) {
         error = "cannot load plug-in " + path + ": " + reason;
         return false;
     }
     auto entry = reinterpret_cast<PluginEntryProc>(FindEntry(library, "VSTPluginMain"));
-    if (entry == nullptr)
-    {
+    if (entry == nullptr) {
         error = path + " is not a VST 2.4 plug-in: it exports no VSTPluginMain";
         Unload();
         return false;
@@ -131,14 +126,12 @@ bool PluginHost::Load(const std::string& path, std::string& error)
     loadingHost = this;
     AEffect* created = entry(&PluginHost::HostCallback);
     loadingHost = nullptr;
-    if (created == nullptr)
-    {
+    if (created == nullptr) {
         error = path + " did not create an effect (its VSTPluginMain returned null)";
         Unload();
         return false;
     }
-    if (created->magic != kEffectMagic)
-    {
+    if (created->magic != kEffectMagic) {
         char magicText[16];
         std::snprintf(magicText, sizeof magicText, "0x%08X", static_cast<unsigned>(created->magic));
         // A record with a foreign magic cannot be trusted to have a dispatcher to close it with.
@@ -146,8 +139,7 @@ bool PluginHost::Load(const std::string& path, std::string& error)
         Unload();
         return false;
     }
-    if (created->processReplacing == nullptr || (created->flags & effFlagsCanReplacing) == 0)
-    {
+    if (created->processReplacing == nullptr || (created->flags & effFlagsCanReplacing) == 0) {
         error = path + " cannot be used: it does not offer replacing processing";
         created->dispatcher(created, effClose, 0, 0, nullptr, 0.0f);
         Unload();
@@ -164,16 +156,14 @@ bool PluginHost::Load(const std::string& path, std::string& error)
 
 void PluginHost::Unload()
 {
-    if (effect != nullptr)
-    {
+    if (effect != nullptr) {
         Suspend();
         Dispatch(effClose);
         std::lock_guard<std::mutex> lock(hostsMutex);
         hosts.erase(effect);
         effect = nullptr;
     }
-    if (library != nullptr)
-    {
+    if (library != nullptr) {
         CloseLibrary(library);
         library = nullptr;
     }
@@ -192,19 +182,40 @@ std::string PluginHost::QueryText(VstInt32 opcode, VstInt32 index) const
     return text;
 }
 
-std::string PluginHost::GetEffectName() const { return QueryText(effGetEffectName, 0); }
-std::string PluginHost::GetVendorString() const { return QueryText(effGetVendorString, 0); }
-std::string PluginHost::GetProductString() const { return QueryText(effGetProductString, 0); }
-VstInt32 PluginHost::GetVendorVersion() const { return static_cast<VstInt32>(Dispatch(effGetVendorVersion)); }
-VstInt32 PluginHost::GetVstVersion() const { return static_cast<VstInt32>(Dispatch(effGetVstVersion)); }
+std::string PluginHost::GetEffectName() const
+{
+    return QueryText(effGetEffectName, 0);
+}
+std::string PluginHost::GetVendorString() const
+{
+    return QueryText(effGetVendorString, 0);
+}
+std::string PluginHost::GetProductString() const
+{
+    return QueryText(effGetProductString, 0);
+}
+VstInt32 PluginHost::GetVendorVersion() const
+{
+    return static_cast<VstInt32>(Dispatch(effGetVendorVersion));
+}
+VstInt32 PluginHost::GetVstVersion() const
+{
+    return static_cast<VstInt32>(Dispatch(effGetVstVersion));
+}
 
 bool PluginHost::HasProgramChunks() const
 {
     return (effect->flags & effFlagsProgramChunks) != 0;
 }
 
-VstInt32 PluginHost::GetProgram() const { return static_cast<VstInt32>(Dispatch(effGetProgram)); }
-void PluginHost::SetProgram(VstInt32 program) { Dispatch(effSetProgram, 0, program); }
+VstInt32 PluginHost::GetProgram() const
+{
+    return static_cast<VstInt32>(Dispatch(effGetProgram));
+}
+void PluginHost::SetProgram(VstInt32 program)
+{
+    Dispatch(effSetProgram, 0, program);
+}
 
 std::string PluginHost::GetProgramName(VstInt32 program) const
 {
@@ -214,7 +225,10 @@ std::string PluginHost::GetProgramName(VstInt32 program) const
     return text;
 }
 
-std::string PluginHost::GetCurrentProgramName() const { return QueryText(effGetProgramName, 0); }
+std::string PluginHost::GetCurrentProgramName() const
+{
+    return QueryText(effGetProgramName, 0);
+}
 
 void PluginHost::SetCurrentProgramName(const std::string& name)
 {
@@ -223,9 +237,18 @@ void PluginHost::SetCurrentProgramName(const std::string& name)
     Dispatch(effSetProgramName, 0, 0, text);
 }
 
-std::string PluginHost::GetParameterName(VstInt32 index) const { return QueryText(effGetParamName, index); }
-std::string PluginHost::GetParameterLabel(VstInt32 index) const { return QueryText(effGetParamLabel, index); }
-std::string PluginHost::GetParameterDisplay(VstInt32 index) const { return QueryText(effGetParamDisplay, index); }
+std::string PluginHost::GetParameterName(VstInt32 index) const
+{
+    return QueryText(effGetParamName, index);
+}
+std::string PluginHost::GetParameterLabel(VstInt32 index) const
+{
+    return QueryText(effGetParamLabel, index);
+}
+std::string PluginHost::GetParameterDisplay(VstInt32 index) const
+{
+    return QueryText(effGetParamDisplay, index);
+}
 
 float PluginHost::GetParameter(VstInt32 index) const
 {
@@ -289,14 +312,14 @@ void PluginHost::Suspend()
     resumed = false;
 }
 
-void PluginHost::Process(float** inputs, float** outputs, VstInt32 frameCount, const VstMidiEvent* events,
-                         int eventCount)
+void PluginHost::Process(
+    float** inputs, float** outputs, VstInt32 frameCount, const VstMidiEvent* events, int eventCount)
 {
     // VstEvents declares two event pointers and hosts extend the array in place: the list lives
     // in pointer-sized storage long enough for its header and every pointer.
     const std::size_t headerSlots = offsetof(VstEvents, events) / sizeof(VstEvent*);
-    const std::size_t slots = std::max(sizeof(VstEvents) / sizeof(VstEvent*),
-                                       headerSlots + static_cast<std::size_t>(eventCount));
+    const std::size_t slots
+        = std::max(sizeof(VstEvents) / sizeof(VstEvent*), headerSlots + static_cast<std::size_t>(eventCount));
     if (eventListStorage.size() < slots)
         eventListStorage.resize(slots);
     eventCopies.assign(events, events + eventCount);
@@ -330,8 +353,7 @@ void PluginHost::UpdateTimeInfo()
 
 PluginHost* PluginHost::FindHost(const AEffect* effect)
 {
-    if (effect != nullptr)
-    {
+    if (effect != nullptr) {
         std::lock_guard<std::mutex> lock(hostsMutex);
         const auto found = hosts.find(effect);
         if (found != hosts.end())
@@ -340,8 +362,8 @@ PluginHost* PluginHost::FindHost(const AEffect* effect)
     return loadingHost;
 }
 
-VstIntPtr PluginHost::HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                   float opt)
+VstIntPtr PluginHost::HostCallback(
+    AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     if (opcode == audioMasterVersion)
         return kVstVersion;
@@ -351,8 +373,7 @@ VstIntPtr PluginHost::HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 in
 
 VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr /*value*/, void* ptr, float opt)
 {
-    switch (opcode)
-    {
+    switch (opcode) {
     case audioMasterAutomate:
         ++automationCount;
         if (automationListener)
@@ -379,10 +400,9 @@ VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr /*value*
     case audioMasterGetVendorVersion:
         return HostVendorVersion;
     case audioMasterCanDo:
-        return SameText(ptr, "sendVstEvents") || SameText(ptr, "sendVstMidiEvent") ||
-                       SameText(ptr, "sendVstTimeInfo")
-                   ? 1
-                   : 0;
+        return SameText(ptr, "sendVstEvents") || SameText(ptr, "sendVstMidiEvent") || SameText(ptr, "sendVstTimeInfo")
+            ? 1
+            : 0;
     default:
         return 0;
     }

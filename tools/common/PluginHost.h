@@ -20,8 +20,7 @@ std::string FourCharacterText(VstInt32 id);
 /// The host answers audioMasterVersion with 2400 and audioMasterGetTime with its own
 /// `VstTimeInfo`; audioMasterAutomate calls are counted and passed to an optional listener.
 /// One thread drives an instance; the plug-in's callbacks are expected on that thread.
-class PluginHost
-{
+class PluginHost {
 public:
     PluginHost();
     ~PluginHost();
@@ -36,8 +35,8 @@ public:
     bool IsLoaded() const { return effect != nullptr; }
 
     AEffect* GetEffect() const { return effect; }
-    VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                       float opt = 0.0f) const;
+    VstIntPtr Dispatch(
+        VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f) const;
 
     std::string GetEffectName() const;
     std::string GetVendorString() const;
@@ -83,8 +82,7 @@ public:
 
     /// Sends effProcessEvents with `events` (their deltaFrames relative to this block), then
     /// processReplacing for `frameCount` samples, then advances the transport.
-    void Process(float** inputs, float** outputs, VstInt32 frameCount, const VstMidiEvent* events,
-                 int eventCount);
+    void Process(float** inputs, float** outputs, VstInt32 frameCount, const VstMidiEvent* events, int eventCount);
 
     std::int64_t GetAutomationCount() const { return automationCount; }
     /// Called for every audioMasterAutomate with the parameter index and value.
@@ -92,8 +90,8 @@ public:
     double GetSamplePosition() const { return timeInfo.samplePos; }
 
 private:
-    static VstIntPtr HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                  void* ptr, float opt);
+    static VstIntPtr HostCallback(
+        AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
     static PluginHost* FindHost(const AEffect* effect);
     VstIntPtr Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
     std::string QueryText(VstInt32 opcode, VstInt32 index) const;
@@ -105,7 +103,7 @@ private:
     double sampleRate = 44100.0;
     VstInt32 blockSize = 512;
     double tempo = 120.0;
-    VstTimeInfo timeInfo{};
+    VstTimeInfo timeInfo {};
     std::vector<VstMidiEvent> eventCopies;
     std::vector<VstEvent*> eventListStorage;
     std::int64_t automationCount = 0;

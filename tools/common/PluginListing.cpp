@@ -4,19 +4,13 @@
 
 std::string FlagNames(VstInt32 flags)
 {
-    static const struct
-    {
+    static const struct {
         VstInt32 flag;
         const char* name;
-    } names[] = {{effFlagsHasEditor, "editor"},
-                 {effFlagsHasClip, "clip"},
-                 {effFlagsHasVu, "vu"},
-                 {effFlagsCanMono, "mono"},
-                 {effFlagsCanReplacing, "replacing"},
-                 {effFlagsProgramChunks, "program chunks"},
-                 {effFlagsIsSynth, "synth"},
-                 {effFlagsNoSoundInStop, "no sound in stop"},
-                 {effFlagsCanDoubleReplacing, "double replacing"}};
+    } names[]
+        = {{effFlagsHasEditor, "editor"}, {effFlagsHasClip, "clip"}, {effFlagsHasVu, "vu"}, {effFlagsCanMono, "mono"},
+            {effFlagsCanReplacing, "replacing"}, {effFlagsProgramChunks, "program chunks"}, {effFlagsIsSynth, "synth"},
+            {effFlagsNoSoundInStop, "no sound in stop"}, {effFlagsCanDoubleReplacing, "double replacing"}};
     std::string text;
     for (const auto& entry : names)
         if ((flags & entry.flag) != 0)
@@ -30,9 +24,9 @@ void PrintListing(const PluginHost& host)
     std::printf("Vendor:      %s\n", host.GetVendorString().c_str());
     std::printf("Product:     %s\n", host.GetProductString().c_str());
     std::printf("Unique id:   %s (0x%08X)\n", FourCharacterText(host.GetUniqueId()).c_str(),
-                static_cast<unsigned>(host.GetUniqueId()));
+        static_cast<unsigned>(host.GetUniqueId()));
     std::printf("Version:     %d (vendor version %d, VST %d)\n", host.GetVersion(), host.GetVendorVersion(),
-                host.GetVstVersion());
+        host.GetVstVersion());
     std::printf("Flags:       0x%X (%s)\n", static_cast<unsigned>(host.GetFlags()), FlagNames(host.GetFlags()).c_str());
     std::printf("Inputs:      %d\n", host.GetInputCount());
     std::printf("Outputs:     %d\n", host.GetOutputCount());
@@ -42,6 +36,5 @@ void PrintListing(const PluginHost& host)
     std::printf("Parameters:  %d\n", host.GetParameterCount());
     for (VstInt32 i = 0; i < host.GetParameterCount(); ++i)
         std::printf("  %3d  %-10s %-10s %-10s (%.6g)\n", i, host.GetParameterName(i).c_str(),
-                    host.GetParameterDisplay(i).c_str(), host.GetParameterLabel(i).c_str(), host.GetParameter(i));
+            host.GetParameterDisplay(i).c_str(), host.GetParameterLabel(i).c_str(), host.GetParameter(i));
 }
-

@@ -10,24 +10,21 @@
 #include <cstring>
 #include <vector>
 
-namespace
-{
-struct FormatNameEntry
-{
+namespace {
+struct FormatNameEntry {
     const char* name;
     int format;
 };
 
-constexpr FormatNameEntry MajorFormats[] = {
-    {"wav", SF_FORMAT_WAV}, {"aiff", SF_FORMAT_AIFF}, {"flac", SF_FORMAT_FLAC}, {"ogg", SF_FORMAT_OGG}};
+constexpr FormatNameEntry MajorFormats[]
+    = {{"wav", SF_FORMAT_WAV}, {"aiff", SF_FORMAT_AIFF}, {"flac", SF_FORMAT_FLAC}, {"ogg", SF_FORMAT_OGG}};
 
-constexpr FormatNameEntry Subtypes[] = {{"pcm16", SF_FORMAT_PCM_16}, {"pcm24", SF_FORMAT_PCM_24},
-                                        {"pcm32", SF_FORMAT_PCM_32}, {"float", SF_FORMAT_FLOAT},
-                                        {"double", SF_FORMAT_DOUBLE}, {"vorbis", SF_FORMAT_VORBIS}};
+constexpr FormatNameEntry Subtypes[]
+    = {{"pcm16", SF_FORMAT_PCM_16}, {"pcm24", SF_FORMAT_PCM_24}, {"pcm32", SF_FORMAT_PCM_32},
+        {"float", SF_FORMAT_FLOAT}, {"double", SF_FORMAT_DOUBLE}, {"vorbis", SF_FORMAT_VORBIS}};
 
-constexpr FormatNameEntry Extensions[] = {{".wav", SF_FORMAT_WAV},   {".aif", SF_FORMAT_AIFF},
-                                          {".aiff", SF_FORMAT_AIFF}, {".flac", SF_FORMAT_FLAC},
-                                          {".ogg", SF_FORMAT_OGG},   {".oga", SF_FORMAT_OGG}};
+constexpr FormatNameEntry Extensions[] = {{".wav", SF_FORMAT_WAV}, {".aif", SF_FORMAT_AIFF}, {".aiff", SF_FORMAT_AIFF},
+    {".flac", SF_FORMAT_FLAC}, {".ogg", SF_FORMAT_OGG}, {".oga", SF_FORMAT_OGG}};
 
 std::string Lowercase(std::string text)
 {
@@ -58,8 +55,7 @@ int CreateTemporaryBeside(const std::string& path, std::string& temporaryPath, s
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int descriptor = mkstemp(name.data());
-    if (descriptor < 0)
-    {
+    if (descriptor < 0) {
         error = "cannot write " + path + ": " + std::strerror(errno);
         return -1;
     }
@@ -73,8 +69,7 @@ int CreateTemporaryBeside(const std::string& path, std::string& temporaryPath, s
 
 bool MoveIntoPlace(const std::string& temporaryPath, const std::string& path, std::string& error)
 {
-    if (std::rename(temporaryPath.c_str(), path.c_str()) != 0)
-    {
+    if (std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
         error = "cannot write " + path + ": " + std::strerror(errno);
         std::remove(temporaryPath.c_str());
         return false;
@@ -91,10 +86,9 @@ AudioFileReader::~AudioFileReader()
 
 bool AudioFileReader::Open(const std::string& path, std::string& error)
 {
-    info = SF_INFO{};
+    info = SF_INFO {};
     file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file == nullptr)
-    {
+    if (file == nullptr) {
         // libsndfile reports a missing file as a generic open failure; errno is more precise.
         struct stat status;
         if (stat(path.c_str(), &status) != 0)
@@ -116,16 +110,14 @@ AudioFileWriter::~AudioFileWriter()
     Discard();
 }
 
-bool AudioFileWriter::Create(const std::string& path, int format, int sampleRate, int channelCount,
-                             std::string& error)
+bool AudioFileWriter::Create(const std::string& path, int format, int sampleRate, int channelCount, std::string& error)
 {
     Discard();
-    SF_INFO info{};
+    SF_INFO info {};
     info.format = format;
     info.samplerate = sampleRate;
     info.channels = channelCount;
-    if (!sf_format_check(&info))
-    {
+    if (!sf_format_check(&info)) {
         error = "cannot write " + FormatName(format) + " at " + std::to_string(sampleRate) + " Hz";
         return false;
     }
@@ -133,8 +125,7 @@ bool AudioFileWriter::Create(const std::string& path, int format, int sampleRate
     if (descriptor < 0)
         return false;
     file = sf_open_fd(descriptor, SFM_WRITE, &info, SF_TRUE);
-    if (file == nullptr)
-    {
+    if (file == nullptr) {
         error = "cannot write " + path + ": " + sf_strerror(nullptr);
         close(descriptor);
         std::remove(temporaryPath.c_str());
@@ -150,8 +141,7 @@ bool AudioFileWriter::Create(const std::string& path, int format, int sampleRate
 
 bool AudioFileWriter::Write(const float* interleaved, std::int64_t frameCount, std::string& error)
 {
-    if (sf_writef_float(file, interleaved, frameCount) != frameCount)
-    {
+    if (sf_writef_float(file, interleaved, frameCount) != frameCount) {
         error = "cannot write " + targetPath + ": " + sf_strerror(file);
         return false;
     }
@@ -163,8 +153,7 @@ bool AudioFileWriter::Commit(std::string& error)
     sf_write_sync(file);
     const int closeResult = sf_close(file);
     file = nullptr;
-    if (closeResult != 0)
-    {
+    if (closeResult != 0) {
         error = "cannot write " + targetPath + ": " + sf_error_number(closeResult);
         Discard();
         return false;
@@ -176,13 +165,11 @@ bool AudioFileWriter::Commit(std::string& error)
 
 void AudioFileWriter::Discard()
 {
-    if (file != nullptr)
-    {
+    if (file != nullptr) {
         sf_close(file);
         file = nullptr;
     }
-    if (!temporaryPath.empty())
-    {
+    if (!temporaryPath.empty()) {
         std::remove(temporaryPath.c_str());
         temporaryPath.clear();
     }
@@ -195,13 +182,11 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
     if (descriptor < 0)
         return false;
     std::size_t written = 0;
-    while (written < bytes.size())
-    {
+    while (written < bytes.size()) {
         const ssize_t result = write(descriptor, bytes.data() + written, bytes.size() - written);
         if (result < 0 && errno == EINTR)
             continue;
-        if (result <= 0)
-        {
+        if (result <= 0) {
             error = "cannot write " + path + ": " + std::strerror(errno);
             close(descriptor);
             std::remove(temporaryPath.c_str());
@@ -209,8 +194,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
         }
         written += static_cast<std::size_t>(result);
     }
-    if (close(descriptor) != 0)
-    {
+    if (close(descriptor) != 0) {
         error = "cannot write " + path + ": " + std::strerror(errno);
         std::remove(temporaryPath.c_str());
         return false;
@@ -248,8 +232,7 @@ int MajorFormatFromExtension(const std::string& path)
 
 int DefaultSubtype(int majorFormat)
 {
-    switch (majorFormat)
-    {
+    switch (majorFormat) {
     case SF_FORMAT_FLAC:
         return SF_FORMAT_PCM_24;
     case SF_FORMAT_OGG:

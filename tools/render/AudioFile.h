@@ -7,8 +7,7 @@
 
 /// A sound file read in blocks through libsndfile (WAV, AIFF, FLAC, Ogg and whatever else the
 /// library decodes), samples interleaved as 32-bit floats in [-1, 1] for integer formats.
-class AudioFileReader
-{
+class AudioFileReader {
 public:
     AudioFileReader() = default;
     ~AudioFileReader();
@@ -27,14 +26,13 @@ public:
 
 private:
     SNDFILE* file = nullptr;
-    SF_INFO info{};
+    SF_INFO info {};
 };
 
 /// A sound file written in blocks to a hidden temporary file beside its target and renamed to the
 /// target only by Commit, so that an interrupted or failed render never leaves a partial file.
 /// Without Commit the destructor removes the temporary file.
-class AudioFileWriter
-{
+class AudioFileWriter {
 public:
     AudioFileWriter() = default;
     ~AudioFileWriter();

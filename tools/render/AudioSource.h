@@ -8,8 +8,7 @@
 
 /// Stereo audio delivered in blocks of de-interleaved 32-bit float samples, at a fixed sample
 /// rate and with a known length in frames.
-class AudioSource
-{
+class AudioSource {
 public:
     virtual ~AudioSource() = default;
     virtual int GetSampleRate() const = 0;
@@ -19,8 +18,7 @@ public:
 };
 
 /// A mono or stereo sound file as a stereo source: a mono file feeds both channels.
-class FileSource : public AudioSource
-{
+class FileSource : public AudioSource {
 public:
     /// Opens the file and checks its channel count; `maxBlock` is the largest Read request.
     bool Open(const std::string& path, std::int64_t maxBlock, std::string& error);

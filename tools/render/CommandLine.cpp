@@ -6,35 +6,34 @@
 #include <cmath>
 #include <cstdlib>
 
-const char* const UsageText =
-    "Usage: ombrix-render [OPTIONS] [INPUT] -o OUTPUT\n"
-    "Runs an audio file through a VST 2.4 effect plug-in and writes the result.\n"
-    "Without INPUT a built-in phrase of plucked notes (stereo, 44100 Hz) is rendered.\n"
-    "\n"
-    "Input and output:\n"
-    "  INPUT                  WAV, AIFF, FLAC or Ogg file, mono or stereo\n"
-    "  -o, --output FILE      file to write (stereo); written only when the render succeeds\n"
-    "  --format FORMAT        wav, aiff, flac or ogg (default: as the input)\n"
-    "  --subtype TYPE         pcm16, pcm24, pcm32, float, double or vorbis (default: as the input)\n"
-    "  --block N              samples per processing block (default 512)\n"
-    "  --tempo BPM            tempo reported to the plug-in (default 120)\n"
-    "\n"
-    "Plug-in and sound, applied in this order: preset, program, parameters:\n"
-    "  --plugin PATH          the plug-in library (default: OmbrixChorus.so beside this program)\n"
-    "  --preset FILE          load a .fxp program or .fxb bank\n"
-    "  --program N|NAME       select a program by number or by its exact name\n"
-    "  --param NAME=VALUE     set a parameter (name or index) to a normalised value in [0, 1]\n"
-    "  --cc NUMBER=VALUE@SECONDS\n"
-    "                         send MIDI control change NUMBER with data VALUE (0 to 127) at that time\n"
-    "  --save-preset FILE     save the current program (.fxp) or the bank (.fxb)\n"
-    "\n"
-    "Information:\n"
-    "  --list                 show the plug-in's identity, programs and parameters\n"
-    "  -v, --verbose          report the plug-in's automation calls\n"
-    "  -h, --help             show this help\n";
+const char* const UsageText
+    = "Usage: ombrix-render [OPTIONS] [INPUT] -o OUTPUT\n"
+      "Runs an audio file through a VST 2.4 effect plug-in and writes the result.\n"
+      "Without INPUT a built-in phrase of plucked notes (stereo, 44100 Hz) is rendered.\n"
+      "\n"
+      "Input and output:\n"
+      "  INPUT                  WAV, AIFF, FLAC or Ogg file, mono or stereo\n"
+      "  -o, --output FILE      file to write (stereo); written only when the render succeeds\n"
+      "  --format FORMAT        wav, aiff, flac or ogg (default: as the input)\n"
+      "  --subtype TYPE         pcm16, pcm24, pcm32, float, double or vorbis (default: as the input)\n"
+      "  --block N              samples per processing block (default 512)\n"
+      "  --tempo BPM            tempo reported to the plug-in (default 120)\n"
+      "\n"
+      "Plug-in and sound, applied in this order: preset, program, parameters:\n"
+      "  --plugin PATH          the plug-in library (default: OmbrixChorus.so beside this program)\n"
+      "  --preset FILE          load a .fxp program or .fxb bank\n"
+      "  --program N|NAME       select a program by number or by its exact name\n"
+      "  --param NAME=VALUE     set a parameter (name or index) to a normalised value in [0, 1]\n"
+      "  --cc NUMBER=VALUE@SECONDS\n"
+      "                         send MIDI control change NUMBER with data VALUE (0 to 127) at that time\n"
+      "  --save-preset FILE     save the current program (.fxp) or the bank (.fxb)\n"
+      "\n"
+      "Information:\n"
+      "  --list                 show the plug-in's identity, programs and parameters\n"
+      "  -v, --verbose          report the plug-in's automation calls\n"
+      "  -h, --help             show this help\n";
 
-namespace
-{
+namespace {
 bool ParseInteger(const std::string& text, long minimum, long maximum, int& result)
 {
     if (text.empty())
@@ -66,13 +65,11 @@ bool ParseParameterSetting(const std::string& text, RenderOptions& options, std:
     // Names may contain '=' only in theory; the value never does, so the last one separates.
     const auto equals = text.rfind('=');
     double value = 0.0;
-    if (equals == std::string::npos || equals == 0 || !ParseNumber(text.substr(equals + 1), value))
-    {
+    if (equals == std::string::npos || equals == 0 || !ParseNumber(text.substr(equals + 1), value)) {
         error = "--param " + text + ": expected NAME=VALUE with a number as the value";
         return false;
     }
-    if (value < 0.0 || value > 1.0)
-    {
+    if (value < 0.0 || value > 1.0) {
         error = "--param " + text + ": the value must lie in [0, 1]";
         return false;
     }
@@ -85,11 +82,10 @@ bool ParseControlChange(const std::string& text, RenderOptions& options, std::st
     const auto equals = text.find('=');
     const auto at = text.find('@');
     RenderOptions::ControlChange change;
-    if (equals == std::string::npos || at == std::string::npos || at < equals ||
-        !ParseInteger(text.substr(0, equals), 0, 127, change.controller) ||
-        !ParseInteger(text.substr(equals + 1, at - equals - 1), 0, 127, change.value) ||
-        !ParseNumber(text.substr(at + 1), change.seconds) || change.seconds < 0.0)
-    {
+    if (equals == std::string::npos || at == std::string::npos || at < equals
+        || !ParseInteger(text.substr(0, equals), 0, 127, change.controller)
+        || !ParseInteger(text.substr(equals + 1, at - equals - 1), 0, 127, change.value)
+        || !ParseNumber(text.substr(at + 1), change.seconds) || change.seconds < 0.0) {
         error = "--cc " + text + ": expected NUMBER=VALUE@SECONDS with NUMBER and VALUE in 0..127 and SECONDS >= 0";
         return false;
     }
@@ -113,36 +109,25 @@ bool ApplyOption(const std::string& name, const std::string& value, RenderOption
         return ParseParameterSetting(value, options, error);
     else if (name == "--cc")
         return ParseControlChange(value, options, error);
-    else if (name == "--block")
-    {
-        if (!ParseInteger(value, 1, 1 << 20, options.blockSize))
-        {
+    else if (name == "--block") {
+        if (!ParseInteger(value, 1, 1 << 20, options.blockSize)) {
             error = "--block " + value + ": expected a whole number of samples from 1 to 1048576";
             return false;
         }
-    }
-    else if (name == "--tempo")
-    {
-        if (!ParseNumber(value, options.tempo) || options.tempo <= 0.0)
-        {
+    } else if (name == "--tempo") {
+        if (!ParseNumber(value, options.tempo) || options.tempo <= 0.0) {
             error = "--tempo " + value + ": expected a positive number of beats per minute";
             return false;
         }
-    }
-    else if (name == "--format")
-    {
+    } else if (name == "--format") {
         options.format = MajorFormatFromName(value);
-        if (options.format == 0)
-        {
+        if (options.format == 0) {
             error = "--format " + value + ": expected wav, aiff, flac or ogg";
             return false;
         }
-    }
-    else if (name == "--subtype")
-    {
+    } else if (name == "--subtype") {
         options.subtype = SubtypeFromName(value);
-        if (options.subtype == 0)
-        {
+        if (options.subtype == 0) {
             error = "--subtype " + value + ": expected pcm16, pcm24, pcm32, float, double or vorbis";
             return false;
         }
@@ -152,8 +137,8 @@ bool ApplyOption(const std::string& name, const std::string& value, RenderOption
 
 bool TakesValue(const std::string& name)
 {
-    static const char* const names[] = {"-o",      "--output", "--plugin", "--preset", "--save-preset", "--program",
-                                        "--param", "--cc",     "--block",  "--tempo",  "--format",      "--subtype"};
+    static const char* const names[] = {"-o", "--output", "--plugin", "--preset", "--save-preset", "--program",
+        "--param", "--cc", "--block", "--tempo", "--format", "--subtype"};
     for (const char* candidate : names)
         if (name == candidate)
             return true;
@@ -164,13 +149,10 @@ bool TakesValue(const std::string& name)
 bool ParseCommandLine(const std::vector<std::string>& arguments, RenderOptions& options, std::string& error)
 {
     bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i)
-    {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (optionsEnded || argument.empty() || argument[0] != '-')
-        {
-            if (!options.inputPath.empty())
-            {
+        if (optionsEnded || argument.empty() || argument[0] != '-') {
+            if (!options.inputPath.empty()) {
                 error = "more than one input file given (" + options.inputPath + ", " + argument + ")";
                 return false;
             }
@@ -185,26 +167,21 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, RenderOptions& 
             options.list = true;
         else if (argument == "-v" || argument == "--verbose")
             options.verbose = true;
-        else
-        {
+        else {
             std::string name = argument;
             std::string value;
             const auto equals = argument.find('=');
             const bool inlineValue = argument.compare(0, 2, "--") == 0 && equals != std::string::npos;
-            if (inlineValue)
-            {
+            if (inlineValue) {
                 name = argument.substr(0, equals);
                 value = argument.substr(equals + 1);
             }
-            if (!TakesValue(name))
-            {
+            if (!TakesValue(name)) {
                 error = "unknown option " + name;
                 return false;
             }
-            if (!inlineValue)
-            {
-                if (i + 1 == arguments.size())
-                {
+            if (!inlineValue) {
+                if (i + 1 == arguments.size()) {
                     error = "option " + name + " needs a value";
                     return false;
                 }

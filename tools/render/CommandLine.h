@@ -4,22 +4,19 @@
 #include <vector>
 
 /// What one run of ombrix-render is asked to do, as read from its command line.
-struct RenderOptions
-{
-    struct ParameterSetting
-    {
+struct RenderOptions {
+    struct ParameterSetting {
         std::string parameter; ///< host parameter name or index
-        float value = 0.0f;    ///< normalised, checked to lie in [0, 1]
+        float value = 0.0f; ///< normalised, checked to lie in [0, 1]
     };
 
-    struct ControlChange
-    {
+    struct ControlChange {
         int controller = 0; ///< 0 to 127
-        int value = 0;      ///< data byte, 0 to 127
+        int value = 0; ///< data byte, 0 to 127
         double seconds = 0.0;
     };
 
-    std::string inputPath;  ///< empty: the built-in demo phrase
+    std::string inputPath; ///< empty: the built-in demo phrase
     std::string outputPath; ///< empty: no audio is rendered
     std::string pluginPath; ///< empty: OmbrixChorus.so beside the executable
     std::string presetPath;
@@ -29,7 +26,7 @@ struct RenderOptions
     std::vector<ControlChange> controlChanges;
     int blockSize = 512;
     double tempo = 120.0;
-    int format = 0;  ///< libsndfile major format; 0: follow the input
+    int format = 0; ///< libsndfile major format; 0: follow the input
     int subtype = 0; ///< libsndfile subtype; 0: follow the input
     bool list = false;
     bool verbose = false;

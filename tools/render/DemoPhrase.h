@@ -10,8 +10,7 @@
 /// circulating through a delay line with a two-point averaging filter; K. Karplus and A. Strong,
 /// "Digital Synthesis of Plucked-String and Drum Timbres", 1983), panned to its own place.
 /// Generated sample by sample as it is read, from a fixed seed: every run gives the same audio.
-class DemoPhrase : public AudioSource
-{
+class DemoPhrase : public AudioSource {
 public:
     static constexpr int SampleRate = 44100;
 
@@ -22,8 +21,7 @@ public:
     std::int64_t Read(float* left, float* right, std::int64_t count) override;
 
 private:
-    struct PluckedString
-    {
+    struct PluckedString {
         std::int64_t startFrame = 0;
         std::vector<float> delayLine;
         std::size_t position = 0;

@@ -20,8 +20,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 volatile std::sig_atomic_t interrupted = 0;
 
 void OnInterrupt(int)
@@ -60,28 +59,24 @@ bool ParseIndex(const std::string& text, VstInt32 count, VstInt32& index)
 /// A program by its exact name, else by its number.
 bool FindProgram(const PluginHost& host, const std::string& text, VstInt32& program, std::string& error)
 {
-    for (VstInt32 i = 0; i < host.GetProgramCount(); ++i)
-    {
-        if (host.GetProgramName(i) == text)
-        {
+    for (VstInt32 i = 0; i < host.GetProgramCount(); ++i) {
+        if (host.GetProgramName(i) == text) {
             program = i;
             return true;
         }
     }
     if (ParseIndex(text, host.GetProgramCount(), program))
         return true;
-    error = "unknown program \"" + text + "\" (the plug-in has " + std::to_string(host.GetProgramCount()) +
-            " programs; --list shows them)";
+    error = "unknown program \"" + text + "\" (the plug-in has " + std::to_string(host.GetProgramCount())
+        + " programs; --list shows them)";
     return false;
 }
 
 /// A parameter by its exact name, else by its index.
 bool FindParameter(const PluginHost& host, const std::string& text, VstInt32& index, std::string& error)
 {
-    for (VstInt32 i = 0; i < host.GetParameterCount(); ++i)
-    {
-        if (host.GetParameterName(i) == text)
-        {
+    for (VstInt32 i = 0; i < host.GetParameterCount(); ++i) {
+        if (host.GetParameterName(i) == text) {
             index = i;
             return true;
         }
@@ -96,15 +91,13 @@ bool ApplySound(const RenderOptions& options, PluginHost& host, std::string& err
 {
     if (!options.presetPath.empty() && !LoadPresetFile(options.presetPath, host, error))
         return false;
-    if (!options.program.empty())
-    {
+    if (!options.program.empty()) {
         VstInt32 program = 0;
         if (!FindProgram(host, options.program, program, error))
             return false;
         host.SetProgram(program);
     }
-    for (const auto& setting : options.parameters)
-    {
+    for (const auto& setting : options.parameters) {
         VstInt32 index = 0;
         if (!FindParameter(host, setting.parameter, index, error))
             return false;
@@ -114,25 +107,22 @@ bool ApplySound(const RenderOptions& options, PluginHost& host, std::string& err
 }
 
 /// A MIDI event at an absolute sample position of the render.
-struct ScheduledEvent
-{
+struct ScheduledEvent {
     std::int64_t frame = 0;
-    VstMidiEvent event{};
+    VstMidiEvent event {};
 };
 
-bool ScheduleControlChanges(const RenderOptions& options, const AudioSource& source,
-                            std::vector<ScheduledEvent>& events, std::string& error)
+bool ScheduleControlChanges(
+    const RenderOptions& options, const AudioSource& source, std::vector<ScheduledEvent>& events, std::string& error)
 {
     const double rate = source.GetSampleRate();
-    for (const auto& change : options.controlChanges)
-    {
+    for (const auto& change : options.controlChanges) {
         ScheduledEvent scheduled;
         scheduled.frame = std::llround(change.seconds * rate);
-        if (scheduled.frame >= source.GetFrameCount())
-        {
+        if (scheduled.frame >= source.GetFrameCount()) {
             char message[160];
             std::snprintf(message, sizeof message, "--cc %d=%d@%g: the audio ends at %.3f s", change.controller,
-                          change.value, change.seconds, static_cast<double>(source.GetFrameCount()) / rate);
+                change.value, change.seconds, static_cast<double>(source.GetFrameCount()) / rate);
             error = message;
             return false;
         }
@@ -145,7 +135,7 @@ bool ScheduleControlChanges(const RenderOptions& options, const AudioSource& sou
     }
     // Equal times keep their command-line order.
     std::stable_sort(events.begin(), events.end(),
-                     [](const ScheduledEvent& a, const ScheduledEvent& b) { return a.frame < b.frame; });
+        [](const ScheduledEvent& a, const ScheduledEvent& b) { return a.frame < b.frame; });
     return true;
 }
 
@@ -159,9 +149,8 @@ int ChooseOutputFormat(const RenderOptions& options, const FileSource* input)
         major = SF_FORMAT_WAV;
     if (options.subtype != 0)
         return major | options.subtype;
-    if (input != nullptr)
-    {
-        SF_INFO check{};
+    if (input != nullptr) {
+        SF_INFO check {};
         check.format = major | (input->GetFormat() & SF_FORMAT_SUBMASK);
         check.channels = 2;
         check.samplerate = input->GetSampleRate();
@@ -172,10 +161,13 @@ int ChooseOutputFormat(const RenderOptions& options, const FileSource* input)
 }
 
 /// A one-line progress bar redrawn on standard error, shown only when that is a terminal.
-class ProgressBar
-{
+class ProgressBar {
 public:
-    explicit ProgressBar(std::int64_t totalFrames) : totalFrames(totalFrames), shown(isatty(STDERR_FILENO) != 0) {}
+    explicit ProgressBar(std::int64_t totalFrames)
+        : totalFrames(totalFrames)
+        , shown(isatty(STDERR_FILENO) != 0)
+    {
+    }
 
     void Update(std::int64_t frames)
     {
@@ -187,7 +179,7 @@ public:
         lastPercent = percent;
         const int filled = percent * Width / 100;
         std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(static_cast<std::size_t>(filled), '#').c_str(),
-                     std::string(static_cast<std::size_t>(Width - filled), ' ').c_str(), percent);
+            std::string(static_cast<std::size_t>(Width - filled), ' ').c_str(), percent);
         std::fflush(stderr);
     }
 
@@ -205,14 +197,13 @@ private:
 };
 
 /// What a finished render produced: its length in frames and its largest absolute sample.
-struct RenderResult
-{
+struct RenderResult {
     std::int64_t frames = 0;
     float peak = 0.0f;
 };
 
 bool RenderAudio(const RenderOptions& options, AudioSource& source, const std::vector<ScheduledEvent>& events,
-                 PluginHost& host, AudioFileWriter& writer, RenderResult& result, std::string& error)
+    PluginHost& host, AudioFileWriter& writer, RenderResult& result, std::string& error)
 {
     const auto blockSize = static_cast<std::size_t>(options.blockSize);
     // Channels beyond the stereo pair are fed silence and their output is dropped.
@@ -233,10 +224,8 @@ bool RenderAudio(const RenderOptions& options, AudioSource& source, const std::v
 
     host.Resume();
     bool ok = true;
-    while (ok)
-    {
-        if (interrupted)
-        {
+    while (ok) {
+        if (interrupted) {
             error = "interrupted";
             ok = false;
             break;
@@ -245,17 +234,15 @@ bool RenderAudio(const RenderOptions& options, AudioSource& source, const std::v
         if (frames <= 0)
             break;
         blockEvents.clear();
-        for (; nextEvent < events.size() && events[nextEvent].frame < result.frames + frames; ++nextEvent)
-        {
+        for (; nextEvent < events.size() && events[nextEvent].frame < result.frames + frames; ++nextEvent) {
             blockEvents.push_back(events[nextEvent].event);
             blockEvents.back().deltaFrames = static_cast<VstInt32>(events[nextEvent].frame - result.frames);
         }
         for (auto& buffer : outputBuffers)
             std::fill(buffer.begin(), buffer.end(), 0.0f);
         host.Process(inputs.data(), outputs.data(), static_cast<VstInt32>(frames), blockEvents.data(),
-                     static_cast<int>(blockEvents.size()));
-        for (std::int64_t i = 0; i < frames; ++i)
-        {
+            static_cast<int>(blockEvents.size()));
+        for (std::int64_t i = 0; i < frames; ++i) {
             const float left = outputs[0][i];
             const float right = outputs[1][i];
             interleaved[static_cast<std::size_t>(2 * i)] = left;
@@ -283,14 +270,12 @@ std::string PeakText(float peak)
 int Run(const RenderOptions& options)
 {
     std::string error;
-    if (options.outputPath.empty() && options.savePresetPath.empty() && !options.list)
-    {
+    if (options.outputPath.empty() && options.savePresetPath.empty() && !options.list) {
         ReportError("nothing to do: give an output file with -o (see --help)");
         return 2;
     }
     const bool savesBank = EndsWith(options.savePresetPath, ".fxb");
-    if (!options.savePresetPath.empty() && !savesBank && !EndsWith(options.savePresetPath, ".fxp"))
-    {
+    if (!options.savePresetPath.empty() && !savesBank && !EndsWith(options.savePresetPath, ".fxp")) {
         ReportError("--save-preset " + options.savePresetPath + ": the file name must end in .fxp or .fxb");
         return 2;
     }
@@ -299,11 +284,9 @@ int Run(const RenderOptions& options)
     FileSource* input = nullptr;
     if (options.inputPath.empty())
         source = std::make_unique<DemoPhrase>();
-    else
-    {
+    else {
         auto file = std::make_unique<FileSource>();
-        if (!file->Open(options.inputPath, options.blockSize, error))
-        {
+        if (!file->Open(options.inputPath, options.blockSize, error)) {
             ReportError(error);
             return 1;
         }
@@ -313,33 +296,28 @@ int Run(const RenderOptions& options)
 
     const std::string pluginPath = options.pluginPath.empty() ? DefaultPluginPath() : options.pluginPath;
     PluginHost host;
-    if (!host.Load(pluginPath, error))
-    {
+    if (!host.Load(pluginPath, error)) {
         ReportError(error);
         return 1;
     }
-    if (host.GetInputCount() < 2 || host.GetOutputCount() < 2)
-    {
-        ReportError(pluginPath + " has no stereo " + (host.GetInputCount() < 2 ? "input" : "output") + " (" +
-                    std::to_string(host.GetInputCount()) + " inputs, " + std::to_string(host.GetOutputCount()) +
-                    " outputs)");
+    if (host.GetInputCount() < 2 || host.GetOutputCount() < 2) {
+        ReportError(pluginPath + " has no stereo " + (host.GetInputCount() < 2 ? "input" : "output") + " ("
+            + std::to_string(host.GetInputCount()) + " inputs, " + std::to_string(host.GetOutputCount()) + " outputs)");
         return 1;
     }
     host.SetTempo(options.tempo);
-    if (options.verbose)
-    {
+    if (options.verbose) {
         std::fprintf(stderr, "plug-in: %s by %s, %s\n", host.GetEffectName().c_str(), host.GetVendorString().c_str(),
-                     FourCharacterText(host.GetUniqueId()).c_str());
+            FourCharacterText(host.GetUniqueId()).c_str());
         host.SetAutomationListener([&host](VstInt32 index, float value) {
             std::fprintf(stderr, "automation: parameter %d = %g in the block at sample %.0f\n", index,
-                         static_cast<double>(value), host.GetSamplePosition());
+                static_cast<double>(value), host.GetSamplePosition());
         });
     }
     // The sound is chosen before the sample rate is sent, as a host restores a saved state right
     // after opening a plug-in: effects reset on a new rate, so the render starts on the chosen
     // settings instead of gliding towards them from the plug-in's start-up program.
-    if (!ApplySound(options, host, error))
-    {
+    if (!ApplySound(options, host, error)) {
         ReportError(error);
         return 1;
     }
@@ -350,30 +328,25 @@ int Run(const RenderOptions& options)
 
     // Everything that can be refused is checked before the first file is written.
     PresetFile preset;
-    if (!options.savePresetPath.empty() && !CapturePreset(host, savesBank, preset, error))
-    {
+    if (!options.savePresetPath.empty() && !CapturePreset(host, savesBank, preset, error)) {
         ReportError(error);
         return 1;
     }
     std::vector<ScheduledEvent> events;
-    if (!ScheduleControlChanges(options, *source, events, error))
-    {
+    if (!ScheduleControlChanges(options, *source, events, error)) {
         ReportError(error);
         return 1;
     }
 
-    if (!options.outputPath.empty())
-    {
+    if (!options.outputPath.empty()) {
         AudioFileWriter writer;
-        if (!writer.Create(options.outputPath, ChooseOutputFormat(options, input), source->GetSampleRate(), 2, error))
-        {
+        if (!writer.Create(options.outputPath, ChooseOutputFormat(options, input), source->GetSampleRate(), 2, error)) {
             ReportError(error);
             return 1;
         }
         RenderResult result;
         const auto start = std::chrono::steady_clock::now();
-        if (!RenderAudio(options, *source, events, host, writer, result, error) || !writer.Commit(error))
-        {
+        if (!RenderAudio(options, *source, events, host, writer, result, error) || !writer.Commit(error)) {
             ReportError(error);
             return 1;
         }
@@ -382,13 +355,12 @@ int Run(const RenderOptions& options)
         if (options.verbose)
             std::fprintf(stderr, "automation calls: %lld\n", static_cast<long long>(host.GetAutomationCount()));
         std::fprintf(stderr, "Rendered %.2f s of audio to %s in %.2f s (%.1fx realtime), peak %s\n", audioSeconds,
-                     options.outputPath.c_str(), wallSeconds, wallSeconds > 0.0 ? audioSeconds / wallSeconds : 0.0,
-                     PeakText(result.peak).c_str());
+            options.outputPath.c_str(), wallSeconds, wallSeconds > 0.0 ? audioSeconds / wallSeconds : 0.0,
+            PeakText(result.peak).c_str());
     }
 
-    if (!options.savePresetPath.empty() &&
-        !WriteFileAtomically(options.savePresetPath, SerializePresetFile(preset), error))
-    {
+    if (!options.savePresetPath.empty()
+        && !WriteFileAtomically(options.savePresetPath, SerializePresetFile(preset), error)) {
         ReportError(error);
         return 1;
     }
@@ -400,13 +372,11 @@ int main(int argc, char** argv)
 {
     RenderOptions options;
     std::string error;
-    if (!ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), options, error))
-    {
+    if (!ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
         ReportError(error + " (see --help)");
         return 2;
     }
-    if (options.help)
-    {
+    if (options.help) {
         std::fputs(UsageText, stdout);
         return 0;
     }

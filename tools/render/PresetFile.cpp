@@ -5,8 +5,7 @@
 #include <cstring>
 #include <fstream>
 
-namespace
-{
+namespace {
 constexpr VstInt32 RecordMagic = ToFourCharCode("CcnK");
 constexpr VstInt32 PlainProgramMagic = ToFourCharCode("FxCk");
 constexpr VstInt32 OpaqueProgramMagic = ToFourCharCode("FPCh");
@@ -20,10 +19,13 @@ constexpr std::uint64_t MinimumProgramRecordSize = 7 * 4 + ProgramNameSize;
 constexpr std::streamoff MaximumFileSize = 256 * 1024 * 1024;
 
 /// Reads big-endian fields from a byte string; past the end it fails and stays failed.
-class BigEndianReader
-{
+class BigEndianReader {
 public:
-    BigEndianReader(const std::string& bytes, std::size_t end) : bytes(bytes), end(end) {}
+    BigEndianReader(const std::string& bytes, std::size_t end)
+        : bytes(bytes)
+        , end(end)
+    {
+    }
 
     bool Failed() const { return failed; }
     std::size_t Remaining() const { return failed ? 0 : end - position; }
@@ -87,8 +89,7 @@ private:
 };
 
 /// Builds a preset file: big-endian fields and 'CcnK' records whose sizes are filled in at the end.
-class BigEndianWriter
-{
+class BigEndianWriter {
 public:
     void WriteInt(VstInt32 value)
     {
@@ -135,14 +136,12 @@ public:
 /// Reads 'CcnK' and the byte size; answers the position where the record ends, or 0.
 std::size_t ReadRecordHeader(BigEndianReader& reader, std::string& error)
 {
-    if (reader.ReadInt() != RecordMagic || reader.Failed())
-    {
+    if (reader.ReadInt() != RecordMagic || reader.Failed()) {
         error = "it is not a preset file (no 'CcnK' record)";
         return 0;
     }
     const auto byteSize = static_cast<std::uint32_t>(reader.ReadInt());
-    if (reader.Failed() || byteSize > reader.Remaining())
-    {
+    if (reader.Failed() || byteSize > reader.Remaining()) {
         error = "it is truncated";
         return 0;
     }
@@ -150,36 +149,30 @@ std::size_t ReadRecordHeader(BigEndianReader& reader, std::string& error)
 }
 
 /// Reads a program's fields after 'CcnK', its size and its magic.
-bool ReadProgramBody(BigEndianReader& reader, bool isOpaque, PresetFile& preset, PresetFile::Program& program,
-                     std::string& error)
+bool ReadProgramBody(
+    BigEndianReader& reader, bool isOpaque, PresetFile& preset, PresetFile::Program& program, std::string& error)
 {
     reader.ReadInt(); // format version
     preset.pluginId = reader.ReadInt();
     preset.pluginVersion = reader.ReadInt();
     preset.parameterCount = reader.ReadInt();
     program.name = reader.ReadText(ProgramNameSize);
-    if (preset.parameterCount < 0)
-    {
+    if (preset.parameterCount < 0) {
         error = "it states a negative parameter count";
         return false;
     }
-    if (isOpaque)
-    {
+    if (isOpaque) {
         const auto chunkSize = static_cast<std::uint32_t>(reader.ReadInt());
         preset.chunk = reader.ReadBytes(chunkSize);
-    }
-    else
-    {
-        if (static_cast<std::uint64_t>(preset.parameterCount) * 4 > reader.Remaining())
-        {
+    } else {
+        if (static_cast<std::uint64_t>(preset.parameterCount) * 4 > reader.Remaining()) {
             error = "it is truncated";
             return false;
         }
         for (VstInt32 i = 0; i < preset.parameterCount; ++i)
             program.values.push_back(reader.ReadFloat());
     }
-    if (reader.Failed())
-    {
+    if (reader.Failed()) {
         error = "it is truncated";
         return false;
     }
@@ -188,18 +181,15 @@ bool ReadProgramBody(BigEndianReader& reader, bool isOpaque, PresetFile& preset,
 
 bool ReadPlainBankPrograms(BigEndianReader& reader, PresetFile& preset, std::string& error)
 {
-    if (static_cast<std::uint64_t>(preset.programCount) * MinimumProgramRecordSize > reader.Remaining())
-    {
+    if (static_cast<std::uint64_t>(preset.programCount) * MinimumProgramRecordSize > reader.Remaining()) {
         error = "it is truncated";
         return false;
     }
-    for (VstInt32 i = 0; i < preset.programCount; ++i)
-    {
+    for (VstInt32 i = 0; i < preset.programCount; ++i) {
         const std::size_t programEnd = ReadRecordHeader(reader, error);
         if (programEnd == 0)
             return false;
-        if (reader.ReadInt() != PlainProgramMagic)
-        {
+        if (reader.ReadInt() != PlainProgramMagic) {
             error = "program " + std::to_string(i) + " of the bank is not a plain program ('FxCk')";
             return false;
         }
@@ -207,8 +197,7 @@ bool ReadPlainBankPrograms(BigEndianReader& reader, PresetFile& preset, std::str
         PresetFile::Program program;
         if (!ReadProgramBody(reader, false, programFile, program, error))
             return false;
-        if (i > 0 && programFile.parameterCount != preset.parameterCount)
-        {
+        if (i > 0 && programFile.parameterCount != preset.parameterCount) {
             error = "the programs of the bank have different parameter counts";
             return false;
         }
@@ -222,21 +211,18 @@ bool ReadPlainBankPrograms(BigEndianReader& reader, PresetFile& preset, std::str
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error)
 {
     std::ifstream stream(path, std::ios::binary | std::ios::ate);
-    if (!stream)
-    {
+    if (!stream) {
         error = "cannot read preset " + path + ": " + std::strerror(errno);
         return false;
     }
     const std::streamoff size = stream.tellg();
-    if (size < 0 || size > MaximumFileSize)
-    {
+    if (size < 0 || size > MaximumFileSize) {
         error = "cannot read preset " + path + ": it is not a preset file";
         return false;
     }
     bytes.resize(static_cast<std::size_t>(size));
     stream.seekg(0);
-    if (!stream.read(&bytes[0], size))
-    {
+    if (!stream.read(&bytes[0], size)) {
         error = "cannot read preset " + path;
         return false;
     }
@@ -262,7 +248,7 @@ PresetFile::Program CapturePlainProgram(PluginHost& host)
 
 bool ParsePresetFile(const std::string& bytes, PresetFile& preset, std::string& error)
 {
-    preset = PresetFile{};
+    preset = PresetFile {};
     BigEndianReader header(bytes, bytes.size());
     const std::size_t recordEnd = ReadRecordHeader(header, error);
     if (recordEnd == 0)
@@ -271,8 +257,7 @@ bool ParsePresetFile(const std::string& bytes, PresetFile& preset, std::string& 
     reader.Skip(header.Position());
 
     const VstInt32 magic = reader.ReadInt();
-    if (magic == PlainProgramMagic || magic == OpaqueProgramMagic)
-    {
+    if (magic == PlainProgramMagic || magic == OpaqueProgramMagic) {
         preset.isOpaque = magic == OpaqueProgramMagic;
         PresetFile::Program program;
         if (!ReadProgramBody(reader, preset.isOpaque, preset, program, error))
@@ -282,8 +267,7 @@ bool ParsePresetFile(const std::string& bytes, PresetFile& preset, std::string& 
             preset.programs.push_back(std::move(program));
         return true;
     }
-    if (magic != PlainBankMagic && magic != OpaqueBankMagic)
-    {
+    if (magic != PlainBankMagic && magic != OpaqueBankMagic) {
         error = "it holds neither a program nor a bank (" + FourCharacterText(magic) + ")";
         return false;
     }
@@ -296,13 +280,11 @@ bool ParsePresetFile(const std::string& bytes, PresetFile& preset, std::string& 
     const VstInt32 currentProgram = reader.ReadInt();
     preset.currentProgram = formatVersion >= 2 ? currentProgram : -1;
     reader.Skip(BankReservedSize);
-    if (reader.Failed())
-    {
+    if (reader.Failed()) {
         error = "it is truncated";
         return false;
     }
-    if (preset.programCount < 0)
-    {
+    if (preset.programCount < 0) {
         error = "it states a negative program count";
         return false;
     }
@@ -310,8 +292,7 @@ bool ParsePresetFile(const std::string& bytes, PresetFile& preset, std::string& 
         return ReadPlainBankPrograms(reader, preset, error);
     const auto chunkSize = static_cast<std::uint32_t>(reader.ReadInt());
     preset.chunk = reader.ReadBytes(chunkSize);
-    if (reader.Failed())
-    {
+    if (reader.Failed()) {
         error = "it is truncated";
         return false;
     }
@@ -322,21 +303,17 @@ std::string SerializePresetFile(const PresetFile& preset)
 {
     BigEndianWriter writer;
     const std::size_t record = writer.BeginRecord();
-    if (!preset.isBank)
-    {
+    if (!preset.isBank) {
         writer.WriteInt(preset.isOpaque ? OpaqueProgramMagic : PlainProgramMagic);
         writer.WriteInt(1);
         writer.WriteInt(preset.pluginId);
         writer.WriteInt(preset.pluginVersion);
         writer.WriteInt(preset.parameterCount);
-        if (preset.isOpaque)
-        {
+        if (preset.isOpaque) {
             writer.WriteText(preset.programName, ProgramNameSize);
             writer.WriteInt(static_cast<VstInt32>(preset.chunk.size()));
             writer.WriteBytes(preset.chunk);
-        }
-        else
-        {
+        } else {
             const PresetFile::Program& program = preset.programs.at(0);
             writer.WriteText(program.name, ProgramNameSize);
             for (float value : program.values)
@@ -353,15 +330,11 @@ std::string SerializePresetFile(const PresetFile& preset)
     writer.WriteInt(preset.programCount);
     writer.WriteInt(preset.currentProgram);
     writer.bytes.append(BankReservedSize, '\0');
-    if (preset.isOpaque)
-    {
+    if (preset.isOpaque) {
         writer.WriteInt(static_cast<VstInt32>(preset.chunk.size()));
         writer.WriteBytes(preset.chunk);
-    }
-    else
-    {
-        for (const PresetFile::Program& program : preset.programs)
-        {
+    } else {
+        for (const PresetFile::Program& program : preset.programs) {
             PresetFile single;
             single.isOpaque = false;
             single.pluginId = preset.pluginId;
@@ -381,27 +354,22 @@ bool LoadPresetFile(const std::string& path, PluginHost& host, std::string& erro
     if (!ReadWholeFile(path, bytes, error))
         return false;
     PresetFile preset;
-    if (!ParsePresetFile(bytes, preset, error))
-    {
+    if (!ParsePresetFile(bytes, preset, error)) {
         error = "cannot use preset " + path + ": " + error;
         return false;
     }
     const std::string problem = "cannot use preset " + path + ": ";
-    if (preset.pluginId != host.GetUniqueId())
-    {
-        error = problem + "it was made for the plug-in " + FourCharacterText(preset.pluginId) + ", not " +
-                FourCharacterText(host.GetUniqueId());
+    if (preset.pluginId != host.GetUniqueId()) {
+        error = problem + "it was made for the plug-in " + FourCharacterText(preset.pluginId) + ", not "
+            + FourCharacterText(host.GetUniqueId());
         return false;
     }
-    if (preset.isOpaque)
-    {
-        if (!host.HasProgramChunks())
-        {
+    if (preset.isOpaque) {
+        if (!host.HasProgramChunks()) {
             error = problem + "it holds a chunk, and the plug-in does not take chunks";
             return false;
         }
-        if (!host.SetChunk(preset.chunk, !preset.isBank))
-        {
+        if (!host.SetChunk(preset.chunk, !preset.isBank)) {
             error = problem + "the plug-in refused its chunk";
             return false;
         }
@@ -410,36 +378,32 @@ bool LoadPresetFile(const std::string& path, PluginHost& host, std::string& erro
         return true;
     }
 
-    if (preset.parameterCount != host.GetParameterCount())
-    {
-        error = problem + "it holds " + std::to_string(preset.parameterCount) + " parameters, the plug-in has " +
-                std::to_string(host.GetParameterCount());
+    if (preset.parameterCount != host.GetParameterCount()) {
+        error = problem + "it holds " + std::to_string(preset.parameterCount) + " parameters, the plug-in has "
+            + std::to_string(host.GetParameterCount());
         return false;
     }
-    if (!preset.isBank)
-    {
+    if (!preset.isBank) {
         ApplyPlainProgram(preset.programs.at(0), host);
         return true;
     }
-    if (preset.programCount > host.GetProgramCount())
-    {
-        error = problem + "it holds " + std::to_string(preset.programCount) + " programs, the plug-in has " +
-                std::to_string(host.GetProgramCount());
+    if (preset.programCount > host.GetProgramCount()) {
+        error = problem + "it holds " + std::to_string(preset.programCount) + " programs, the plug-in has "
+            + std::to_string(host.GetProgramCount());
         return false;
     }
-    for (VstInt32 i = 0; i < preset.programCount; ++i)
-    {
+    for (VstInt32 i = 0; i < preset.programCount; ++i) {
         host.SetProgram(i);
         ApplyPlainProgram(preset.programs[static_cast<std::size_t>(i)], host);
     }
-    host.SetProgram(preset.currentProgram >= 0 && preset.currentProgram < preset.programCount ? preset.currentProgram
-                                                                                                : 0);
+    host.SetProgram(
+        preset.currentProgram >= 0 && preset.currentProgram < preset.programCount ? preset.currentProgram : 0);
     return true;
 }
 
 bool CapturePreset(PluginHost& host, bool isBank, PresetFile& preset, std::string& error)
 {
-    preset = PresetFile{};
+    preset = PresetFile {};
     preset.isBank = isBank;
     preset.isOpaque = host.HasProgramChunks();
     preset.pluginId = host.GetUniqueId();
@@ -448,24 +412,20 @@ bool CapturePreset(PluginHost& host, bool isBank, PresetFile& preset, std::strin
     preset.programCount = host.GetProgramCount();
     preset.currentProgram = host.GetProgram();
     preset.programName = host.GetCurrentProgramName();
-    if (preset.isOpaque)
-    {
+    if (preset.isOpaque) {
         preset.chunk = host.GetChunk(!isBank);
-        if (preset.chunk.empty())
-        {
+        if (preset.chunk.empty()) {
             error = "the plug-in handed out no chunk to save";
             return false;
         }
         return true;
     }
-    if (!isBank)
-    {
+    if (!isBank) {
         preset.programs.push_back(CapturePlainProgram(host));
         return true;
     }
     const VstInt32 current = preset.currentProgram;
-    for (VstInt32 i = 0; i < preset.programCount; ++i)
-    {
+    for (VstInt32 i = 0; i < preset.programCount; ++i) {
         host.SetProgram(i);
         preset.programs.push_back(CapturePlainProgram(host));
     }

@@ -9,10 +9,8 @@
 /// the opaque-chunk form ('FPCh', 'FBCh': the plug-in's own chunk bytes) or the plain form
 /// ('FxCk', 'FxBk': a name and normalised parameter values per program). On disk every number
 /// is big-endian and every record starts with 'CcnK' and its byte size.
-struct PresetFile
-{
-    struct Program
-    {
+struct PresetFile {
+    struct Program {
         std::string name;
         std::vector<float> values;
     };

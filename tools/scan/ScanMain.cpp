@@ -9,18 +9,15 @@
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
-    {
+    if (argc < 2) {
         std::fprintf(stderr, "usage: ombrix-scan PLUGIN...\n");
         return 2;
     }
     int status = 0;
-    for (int i = 1; i < argc; ++i)
-    {
+    for (int i = 1; i < argc; ++i) {
         PluginHost host;
         std::string error;
-        if (!host.Load(argv[i], error))
-        {
+        if (!host.Load(argv[i], error)) {
             std::fprintf(stderr, "ombrix-scan: %s\n", error.c_str());
             status = 1;
             continue;

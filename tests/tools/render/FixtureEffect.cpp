@@ -24,33 +24,28 @@ constexpr VstInt32 FixtureMagic = ToFourCharCode("XstP");
 constexpr VstInt32 FixtureMagic = kEffectMagic;
 #endif
 
-namespace
-{
+namespace {
 constexpr int ParameterCount = 3;
 constexpr int ProgramCount = 3;
 constexpr int MaximumEvents = 256;
 constexpr float GlidePerSample = 0.01f;
 
-struct Program
-{
+struct Program {
     char name[kVstProgramNameSize];
     float values[ParameterCount];
 };
 
-struct Event
-{
+struct Event {
     VstInt32 deltaFrames;
     int controller;
     float value;
 };
 
-struct Fixture
-{
-    AEffect effect{};
+struct Fixture {
+    AEffect effect {};
     audioMasterCallback host = nullptr;
-    Program programs[ProgramCount] = {{"Unity", {1.0f, 0.5f, 0.5f}},
-                                      {"Quiet", {1.0f, 0.25f, 0.5f}},
-                                      {"Left Heavy", {1.0f, 0.5f, 0.2f}}};
+    Program programs[ProgramCount]
+        = {{"Unity", {1.0f, 0.5f, 0.5f}}, {"Quiet", {1.0f, 0.25f, 0.5f}}, {"Left Heavy", {1.0f, 0.5f, 0.2f}}};
     int current = 0;
     float sampleRate = 44100.0f;
     float gain = 1.0f;
@@ -85,8 +80,8 @@ bool TransportMatches(Fixture& fixture)
     if (time == nullptr || (time->flags & (kVstTempoValid | kVstPpqPosValid)) != (kVstTempoValid | kVstPpqPosValid))
         return false;
     const double expectedPpq = fixture.framesSinceResume / time->sampleRate * time->tempo / 60.0;
-    return time->samplePos == fixture.framesSinceResume && std::fabs(time->ppqPos - expectedPpq) < 1e-9 &&
-           time->sampleRate == fixture.sampleRate;
+    return time->samplePos == fixture.framesSinceResume && std::fabs(time->ppqPos - expectedPpq) < 1e-9
+        && time->sampleRate == fixture.sampleRate;
 }
 
 void ProcessRun(Fixture& fixture, float** inputs, float** outputs, VstInt32 from, VstInt32 to, bool silent)
@@ -96,8 +91,7 @@ void ProcessRun(Fixture& fixture, float** inputs, float** outputs, VstInt32 from
     const float left = std::min(1.0f, 2.0f - 2.0f * values[2]);
     const float right = std::min(1.0f, 2.0f * values[2]);
     const bool on = values[0] >= 0.5f;
-    for (VstInt32 i = from; i < to; ++i)
-    {
+    for (VstInt32 i = from; i < to; ++i) {
         fixture.gain += (target - fixture.gain) * GlidePerSample;
         const float inLeft = inputs[0][i];
         const float inRight = inputs[FIXTURE_INPUTS > 1 ? 1 : 0][i];
@@ -120,8 +114,7 @@ void ProcessReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32
     Fixture& fixture = FixtureOf(effect);
     const bool silent = !TransportMatches(fixture);
     VstInt32 position = 0;
-    for (int e = 0; e < fixture.eventCount; ++e)
-    {
+    for (int e = 0; e < fixture.eventCount; ++e) {
         const VstInt32 at = std::clamp(fixture.events[e].deltaFrames, position, frames);
         ProcessRun(fixture, inputs, outputs, position, at, silent);
         HandleEvent(fixture, fixture.events[e]);
@@ -142,8 +135,7 @@ VstIntPtr Dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr
 {
     Fixture& fixture = FixtureOf(effect);
     Program& program = fixture.programs[fixture.current];
-    switch (opcode)
-    {
+    switch (opcode) {
     case effClose:
         delete &fixture;
         return 1;
@@ -172,8 +164,7 @@ VstIntPtr Dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr
         CopyText(ptr, index == 1 ? "x" : "", kVstParameterTextSize);
         return 0;
     case effGetParamDisplay:
-        if (index >= 0 && index < ParameterCount)
-        {
+        if (index >= 0 && index < ParameterCount) {
             char text[32];
             std::snprintf(text, sizeof text, "%.3f", static_cast<double>(program.values[index]));
             CopyText(ptr, text, kVstParameterTextSize);
@@ -197,17 +188,15 @@ VstIntPtr Dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr
         else
             return 0;
         return 1;
-    case effProcessEvents:
-    {
+    case effProcessEvents: {
         const auto* list = static_cast<const VstEvents*>(ptr);
-        for (VstInt32 i = 0; i < list->numEvents && fixture.eventCount < MaximumEvents; ++i)
-        {
+        for (VstInt32 i = 0; i < list->numEvents && fixture.eventCount < MaximumEvents; ++i) {
             if (list->events[i]->type != kVstMidiType)
                 continue;
             const auto* midi = reinterpret_cast<const VstMidiEvent*>(list->events[i]);
             if ((midi->midiData[0] & 0xF0) == 0xB0)
-                fixture.events[fixture.eventCount++] = {midi->deltaFrames, midi->midiData[1],
-                                                        static_cast<float>(midi->midiData[2]) / 127.0f};
+                fixture.events[fixture.eventCount++]
+                    = {midi->deltaFrames, midi->midiData[1], static_cast<float>(midi->midiData[2]) / 127.0f};
         }
         return 1;
     }

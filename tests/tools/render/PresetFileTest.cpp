@@ -4,8 +4,7 @@
 
 #include <string>
 
-namespace
-{
+namespace {
 PresetFile OpaqueProgram()
 {
     PresetFile preset;
@@ -40,7 +39,10 @@ TEST(PresetFileTest, OpaqueProgramHasTheStandardLayout)
     EXPECT_EQ(bytes.substr(8, 4), "FPCh");
     EXPECT_EQ(bytes.substr(16, 4), "OmCh");
     EXPECT_EQ(bytes.substr(28, 12), std::string("Lite Chorus\0", 12));
-    EXPECT_EQ(bytes.substr(56, 8), std::string("\0\0\0\x04" "ab\0c", 8));
+    EXPECT_EQ(bytes.substr(56, 8),
+        std::string("\0\0\0\x04"
+                    "ab\0c",
+            8));
 }
 
 TEST(PresetFileTest, EveryFormRoundTrips)
@@ -53,8 +55,7 @@ TEST(PresetFileTest, EveryFormRoundTrips)
     plainProgram.isBank = false;
     plainProgram.programs.resize(1);
 
-    for (const PresetFile& original : {OpaqueProgram(), opaqueBank, plainProgram, PlainBank()})
-    {
+    for (const PresetFile& original : {OpaqueProgram(), opaqueBank, plainProgram, PlainBank()}) {
         PresetFile parsed;
         std::string error;
         ASSERT_TRUE(ParsePresetFile(SerializePresetFile(original), parsed, error)) << error;
@@ -67,14 +68,12 @@ TEST(PresetFileTest, EveryFormRoundTrips)
         {
             EXPECT_EQ(parsed.parameterCount, original.parameterCount);
         }
-        if (original.isBank)
-        {
+        if (original.isBank) {
             EXPECT_EQ(parsed.programCount, original.programCount);
             EXPECT_EQ(parsed.currentProgram, original.currentProgram);
         }
         ASSERT_EQ(parsed.programs.size(), original.programs.size());
-        for (std::size_t i = 0; i < parsed.programs.size(); ++i)
-        {
+        for (std::size_t i = 0; i < parsed.programs.size(); ++i) {
             EXPECT_EQ(parsed.programs[i].name, original.programs[i].name);
             EXPECT_EQ(parsed.programs[i].values, original.programs[i].values);
         }
@@ -83,11 +82,9 @@ TEST(PresetFileTest, EveryFormRoundTrips)
 
 TEST(PresetFileTest, EveryTruncationIsRefused)
 {
-    for (const PresetFile& original : {OpaqueProgram(), PlainBank()})
-    {
+    for (const PresetFile& original : {OpaqueProgram(), PlainBank()}) {
         const std::string bytes = SerializePresetFile(original);
-        for (std::size_t length = 0; length < bytes.size(); ++length)
-        {
+        for (std::size_t length = 0; length < bytes.size(); ++length) {
             PresetFile parsed;
             std::string error;
             EXPECT_FALSE(ParsePresetFile(bytes.substr(0, length), parsed, error)) << length;
@@ -105,8 +102,7 @@ TEST(PresetFileTest, SizesBeyondTheRecordAreRefused)
     std::string negativeCount = SerializePresetFile(PlainBank());
     negativeCount[24] = '\xFF';
 
-    for (const std::string& bytes : {chunkTooLong, tooManyPrograms, negativeCount})
-    {
+    for (const std::string& bytes : {chunkTooLong, tooManyPrograms, negativeCount}) {
         PresetFile parsed;
         std::string error;
         EXPECT_FALSE(ParsePresetFile(bytes, parsed, error));

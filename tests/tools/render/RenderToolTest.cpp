@@ -22,19 +22,16 @@
 
 extern char** environ;
 
-namespace
-{
+namespace {
 constexpr int TestRate = 44100;
 constexpr sf_count_t TestFrames = TestRate; // one second
 
-struct Audio
-{
-    SF_INFO info{};
+struct Audio {
+    SF_INFO info {};
     std::vector<float> samples; // interleaved
 };
 
-struct RunResult
-{
+struct RunResult {
     int exitCode = -1;
     std::string out;
     std::string err;
@@ -50,8 +47,7 @@ Audio ReadAudio(const std::string& path)
 {
     Audio audio;
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &audio.info);
-    if (file == nullptr)
-    {
+    if (file == nullptr) {
         ADD_FAILURE() << "cannot read " << path;
         return audio;
     }
@@ -64,7 +60,7 @@ Audio ReadAudio(const std::string& path)
 /// A deterministic test signal: a tone per channel plus a little noise, below full scale.
 void WriteSignal(const std::string& path, int channels, int format, sf_count_t frames = TestFrames)
 {
-    SF_INFO info{};
+    SF_INFO info {};
     info.samplerate = TestRate;
     info.channels = channels;
     info.format = format;
@@ -72,14 +68,12 @@ void WriteSignal(const std::string& path, int channels, int format, sf_count_t f
     ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
     std::vector<float> samples(static_cast<std::size_t>(frames * channels));
     unsigned noise = 12345u;
-    for (sf_count_t i = 0; i < frames; ++i)
-    {
-        for (int c = 0; c < channels; ++c)
-        {
+    for (sf_count_t i = 0; i < frames; ++i) {
+        for (int c = 0; c < channels; ++c) {
             noise = noise * 1664525u + 1013904223u;
             const double tone = 0.4 * std::sin(2.0 * M_PI * (220.0 + 110.0 * c) * static_cast<double>(i) / TestRate);
-            samples[static_cast<std::size_t>(i * channels + c)] =
-                static_cast<float>(tone + 0.05 * (static_cast<double>(noise >> 8) / 8388608.0 - 1.0));
+            samples[static_cast<std::size_t>(i * channels + c)]
+                = static_cast<float>(tone + 0.05 * (static_cast<double>(noise >> 8) / 8388608.0 - 1.0));
         }
     }
     sf_writef_float(file, samples.data(), frames);
@@ -87,8 +81,7 @@ void WriteSignal(const std::string& path, int channels, int format, sf_count_t f
 }
 
 /// A fresh scratch folder per test, with helpers to run the tool inside it.
-class RenderToolTest : public ::testing::Test
-{
+class RenderToolTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -120,7 +113,7 @@ protected:
 
     RunResult Run(const std::vector<std::string>& arguments) const
     {
-        std::vector<std::string> all{RENDER_TOOL};
+        std::vector<std::string> all {RENDER_TOOL};
         all.insert(all.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
         for (std::string& argument : all)
@@ -135,8 +128,7 @@ protected:
         posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         RunResult result;
         pid_t child = 0;
-        if (posix_spawn(&child, RENDER_TOOL, &actions, nullptr, argv.data(), environ) == 0)
-        {
+        if (posix_spawn(&child, RENDER_TOOL, &actions, nullptr, argv.data(), environ) == 0) {
             int status = 0;
             waitpid(child, &status, 0);
             result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -165,8 +157,7 @@ protected:
 };
 
 // Cases every stereo effect must pass, run with the fixture and, once built, the product.
-struct PluginCase
-{
+struct PluginCase {
     const char* name;
     const char* path;
     int controlledParameter; // the parameter that control change 93 moves
@@ -177,8 +168,7 @@ void PrintTo(const PluginCase& plugin, std::ostream* stream)
     *stream << plugin.name;
 }
 
-class RenderedPluginTest : public RenderToolTest, public ::testing::WithParamInterface<PluginCase>
-{
+class RenderedPluginTest : public RenderToolTest, public ::testing::WithParamInterface<PluginCase> {
 protected:
     std::vector<std::string> With(std::vector<std::string> arguments) const
     {
@@ -197,7 +187,7 @@ TEST_P(RenderedPluginTest, SwitchedOffPassesAFloatFileThroughBitForBit)
     EXPECT_EQ(byIndex.info.samplerate, TestRate);
     EXPECT_TRUE(byIndex.samples == input.samples);
     EXPECT_TRUE(byName.samples == input.samples);
-    EXPECT_EQ(FileNames(), (std::set<std::string>{"in.wav", "index.wav", "name.wav"}));
+    EXPECT_EQ(FileNames(), (std::set<std::string> {"in.wav", "index.wav", "name.wav"}));
 }
 
 TEST_P(RenderedPluginTest, MonoInputBecomesStereoOutput)
@@ -208,8 +198,7 @@ TEST_P(RenderedPluginTest, MonoInputBecomesStereoOutput)
     const Audio processed = Render(With({Path("mono.wav")}), "processed.wav");
     ASSERT_EQ(bypassed.info.channels, 2);
     ASSERT_EQ(bypassed.info.frames, input.info.frames);
-    for (sf_count_t i = 0; i < input.info.frames; ++i)
-    {
+    for (sf_count_t i = 0; i < input.info.frames; ++i) {
         ASSERT_EQ(bypassed.samples[static_cast<std::size_t>(2 * i)], input.samples[static_cast<std::size_t>(i)]);
         ASSERT_EQ(bypassed.samples[static_cast<std::size_t>(2 * i + 1)], input.samples[static_cast<std::size_t>(i)]);
     }
@@ -221,10 +210,9 @@ TEST_P(RenderedPluginTest, BlockSizeDoesNotChangeTheResult)
 {
     WriteSignal(Path("in.wav"), 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
     const Audio reference = Render(With({Path("in.wav"), "--cc", "93=20@0.3"}), "512.wav");
-    for (const char* block : {"1", "77", "4096"})
-    {
-        const Audio blocked = Render(With({Path("in.wav"), "--cc", "93=20@0.3", "--block", block}),
-                                     std::string(block) + ".wav");
+    for (const char* block : {"1", "77", "4096"}) {
+        const Audio blocked
+            = Render(With({Path("in.wav"), "--cc", "93=20@0.3", "--block", block}), std::string(block) + ".wav");
         EXPECT_TRUE(blocked.samples == reference.samples) << "block " << block;
     }
 }
@@ -233,8 +221,7 @@ TEST_P(RenderedPluginTest, ControlChangeActsFromItsSampleOn)
 {
     WriteSignal(Path("in.wav"), 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
     const Audio plain = Render(With({Path("in.wav")}), "plain.wav");
-    const RunResult changed =
-        Run(With({Path("in.wav"), "--cc", "93=127@0.5", "--verbose", "-o", Path("changed.wav")}));
+    const RunResult changed = Run(With({Path("in.wav"), "--cc", "93=127@0.5", "--verbose", "-o", Path("changed.wav")}));
     ASSERT_EQ(changed.exitCode, 0) << changed.err;
     const Audio withChange = ReadAudio(Path("changed.wav"));
     ASSERT_EQ(withChange.samples.size(), plain.samples.size());
@@ -246,19 +233,18 @@ TEST_P(RenderedPluginTest, ControlChangeActsFromItsSampleOn)
     const std::size_t changeSample = 2 * (TestRate / 2);
     EXPECT_GE(firstDifference, changeSample);
     EXPECT_LT(firstDifference, changeSample + 2 * 64) << "the change must be heard right away";
-    EXPECT_NE(changed.err.find("automation: parameter " + std::to_string(GetParam().controlledParameter) +
-                               " = 1 in the block at sample 22016"),
-              std::string::npos)
+    EXPECT_NE(changed.err.find("automation: parameter " + std::to_string(GetParam().controlledParameter)
+                  + " = 1 in the block at sample 22016"),
+        std::string::npos)
         << changed.err;
 }
 
 TEST_P(RenderedPluginTest, SavedProgramAndBankRenderLikeTheOriginal)
 {
     WriteSignal(Path("in.wav"), 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
-    for (const char* presetName : {"sound.fxp", "sound.fxb"})
-    {
+    for (const char* presetName : {"sound.fxp", "sound.fxb"}) {
         const RunResult saved = Run(With({Path("in.wav"), "--program", "1", "--param", "2=0.3", "--save-preset",
-                                          Path(presetName), "-o", Path("original.wav")}));
+            Path(presetName), "-o", Path("original.wav")}));
         ASSERT_EQ(saved.exitCode, 0) << saved.err;
         PresetFile preset;
         std::string error;
@@ -295,12 +281,11 @@ const PluginCase PluginCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Plugins, RenderedPluginTest, ::testing::ValuesIn(PluginCases),
-                         [](const ::testing::TestParamInfo<PluginCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<PluginCase>& info) { return info.param.name; });
 
 TEST_F(RenderToolTest, OutputFollowsTheInputFormatUnlessTold)
 {
-    struct FormatCase
-    {
+    struct FormatCase {
         const char* input;
         int format;
         std::vector<std::string> options;
@@ -314,12 +299,11 @@ TEST_F(RenderToolTest, OutputFollowsTheInputFormatUnlessTold)
         {"in.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, {"--format", "wav"}, SF_FORMAT_WAV | SF_FORMAT_FLOAT},
         {"in.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, {"--subtype", "pcm16"}, SF_FORMAT_WAV | SF_FORMAT_PCM_16},
         {"in.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, {"--format", "aiff", "--subtype", "double"},
-         SF_FORMAT_AIFF | SF_FORMAT_DOUBLE},
+            SF_FORMAT_AIFF | SF_FORMAT_DOUBLE},
     };
-    for (const FormatCase& c : cases)
-    {
+    for (const FormatCase& c : cases) {
         WriteSignal(Path(c.input), 2, c.format, TestRate / 10);
-        std::vector<std::string> arguments{"--plugin", FIXTURE_GAIN, Path(c.input)};
+        std::vector<std::string> arguments {"--plugin", FIXTURE_GAIN, Path(c.input)};
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
         const Audio output = Render(arguments, "out");
         EXPECT_EQ(output.info.format, c.expected) << c.input;
@@ -347,9 +331,8 @@ TEST_F(RenderToolTest, ListShowsIdentityProgramsAndParameters)
     const RunResult result = Run({"--plugin", FIXTURE_GAIN, "--program", "Quiet", "--list"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     for (const char* expected : {"Effect:      Fixture Gain", "Vendor:      Test Bench", "'FxGn' (0x4678476E)",
-                                 "Version:     7 (vendor version 7", "Flags:       0x30 (replacing, program chunks)",
-                                 "Inputs:      2", "Programs:    3 (current: 1)", "    2  Left Heavy",
-                                 "    2  Out Bal", "    1  Gain       0.250      x"})
+             "Version:     7 (vendor version 7", "Flags:       0x30 (replacing, program chunks)", "Inputs:      2",
+             "Programs:    3 (current: 1)", "    2  Left Heavy", "    2  Out Bal", "    1  Gain       0.250      x"})
         EXPECT_NE(result.out.find(expected), std::string::npos) << expected << " in\n" << result.out;
 }
 
@@ -370,16 +353,16 @@ TEST_F(RenderToolTest, PlainPresetsSetParametersAndNames)
     std::ofstream(Path("plain.fxb"), std::ios::binary) << SerializePresetFile(bank);
 
     const Audio quiet = Render({"--plugin", FIXTURE_GAIN, Path("in.wav"), "--program", "Quiet"}, "quiet.wav");
-    const Audio fromProgram =
-        Render({"--plugin", FIXTURE_GAIN, Path("in.wav"), "--preset", Path("plain.fxp")}, "program.wav");
-    const Audio fromBank =
-        Render({"--plugin", FIXTURE_GAIN, Path("in.wav"), "--preset", Path("plain.fxb")}, "bank.wav");
+    const Audio fromProgram
+        = Render({"--plugin", FIXTURE_GAIN, Path("in.wav"), "--preset", Path("plain.fxp")}, "program.wav");
+    const Audio fromBank
+        = Render({"--plugin", FIXTURE_GAIN, Path("in.wav"), "--preset", Path("plain.fxb")}, "bank.wav");
     EXPECT_TRUE(fromProgram.samples == quiet.samples);
     EXPECT_TRUE(fromBank.samples == quiet.samples);
 
     const RunResult listing = Run({"--plugin", FIXTURE_GAIN, "--preset", Path("plain.fxb"), "--list"});
     EXPECT_NE(listing.out.find("Programs:    3 (current: 1)\n    0  Plain One\n    1  Plain Two\n    2  Left Heavy"),
-              std::string::npos)
+        std::string::npos)
         << listing.out;
 }
 
@@ -399,8 +382,7 @@ TEST_F(RenderToolTest, FailuresLeaveNoOutputAndSayWhy)
     std::ofstream(Path("short.fxp"), std::ios::binary) << good.substr(0, good.size() - 3);
     const std::set<std::string> before = FileNames();
 
-    struct FailureCase
-    {
+    struct FailureCase {
         std::vector<std::string> arguments;
         const char* reason;
     };
@@ -429,8 +411,7 @@ TEST_F(RenderToolTest, FailuresLeaveNoOutputAndSayWhy)
         {{Path("in.wav"), "--subtype", "vorbis"}, "cannot write wav/vorbis"},
         {{Path("in.wav"), "--block", "0"}, "--block 0"},
     };
-    for (const FailureCase& c : cases)
-    {
+    for (const FailureCase& c : cases) {
         std::vector<std::string> arguments = c.arguments;
         if (arguments[0] != "--plugin")
             arguments.insert(arguments.begin(), {"--plugin", FIXTURE_GAIN});
