@@ -43,6 +43,9 @@ float FastPow2(float x);
 // Switched off, the input is copied through, the rings stand still and they
 // are cleared at the first bypassed block after the switch went off.
 //
+// The feedback gain is read once per block, like the per-sample buffers of
+// the smoothed parameters and the modulation source.
+//
 // Process belongs to the audio thread. The rings are plain memory, so Reset
 // must not run while Process does. The rate and the pending clear are relaxed
 // atomics: SetSampleRate and the switch observer may run on any thread.

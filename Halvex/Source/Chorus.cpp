@@ -27,11 +27,9 @@ constexpr float FastPow2Limit = 31.0f;
 inline float ReadDelayed(const float* line, int writeIndex, float delaySamples)
 {
     // Corrupt inputs must not move the read outside the ring: NaN and
-    // negative delays read at the write position, too long ones at the far end.
-    if (!(delaySamples >= 0.0f)) {
-        delaySamples = 0.0f;
-    }
-    delaySamples = std::min(delaySamples, MaxReadDelay);
+    // negative delays read at the write position, too long ones at the far
+    // end. (std::max with 0 first turns NaN into 0.)
+    delaySamples = std::min(std::max(0.0f, delaySamples), MaxReadDelay);
     float pos = static_cast<float>(writeIndex) - delaySamples;
     if (pos < 0.0f) {
         pos += 16384.0f;
