@@ -61,11 +61,10 @@ public:
 
     // The parameters and the two-output modulation source must outlive the
     // chorus; their buffers must be processed before every Process call.
-    Chorus(SwitchParameter<DisplayOnOff>* enabled,
-           SmoothParameter<ChorusDelayTimeTransform, DisplayFloat>* delayTime,
-           SmoothParameter<DoNothingSmoothTransform, DisplayFloat>* depth,
-           Parameter<float, FeedbackTransform, DisplayFloat>* feedback,
-           SmoothParameter<DoNothingSmoothTransform, DisplayFloatToInteger>* mix, ISynthComponent* lfo);
+    Chorus(SwitchParameter<DisplayOnOff>* enabled, SmoothParameter<ChorusDelayTimeTransform, DisplayFloat>* delayTime,
+        SmoothParameter<DoNothingSmoothTransform, DisplayFloat>* depth,
+        Parameter<float, FeedbackTransform, DisplayFloat>* feedback,
+        SmoothParameter<DoNothingSmoothTransform, DisplayFloatToInteger>* mix, ISynthComponent* lfo);
 
     Chorus(const Chorus&) = delete;
     Chorus& operator=(const Chorus&) = delete;
@@ -86,9 +85,9 @@ private:
 
     void Bypass(float** inputs, float** outputs, int count);
 
-    std::atomic<int> resetPending{0};
+    std::atomic<int> resetPending {0};
     int writeIndex = 0;
-    std::atomic<float> sampleRate{DefaultSampleRate};
+    std::atomic<float> sampleRate {DefaultSampleRate};
     float leftLine[LineLength] = {};
     float rightLine[LineLength] = {};
     SwitchParameter<DisplayOnOff>* enabled;

@@ -51,8 +51,8 @@ public:
     // Starts at phase zero with the increment of the parameters' current
     // values. The parameters must outlive the oscillator.
     QuadLfo(SwitchParameter<DisplayOnOff>* quadMode, SwitchParameter<DisplayOnOff>* modWheelMode,
-            SwitchParameter<DisplayOnOff>* syncMode, EnumParameter* syncResolution,
-            Parameter<float, QuadLfoFrequencyTransform, DisplayFloat>* frequency);
+        SwitchParameter<DisplayOnOff>* syncMode, EnumParameter* syncResolution,
+        Parameter<float, QuadLfoFrequencyTransform, DisplayFloat>* frequency);
 
     QuadLfo(const QuadLfo&) = delete;
     QuadLfo& operator=(const QuadLfo&) = delete;
@@ -81,12 +81,12 @@ public:
 private:
     void UpdateIncrement();
 
-    std::atomic<float> sampleRate{DefaultSampleRate};
+    std::atomic<float> sampleRate {DefaultSampleRate};
     float cosine = 1.0f;
     float sine = 0.0f;
-    std::atomic<float> increment{0.0f};
-    std::atomic<float> modWheel{0.0f};
-    std::atomic<double> tempo{DefaultTempo};
+    std::atomic<float> increment {0.0f};
+    std::atomic<float> modWheel {0.0f};
+    std::atomic<double> tempo {DefaultTempo};
     float cosineOutput[BufferSize] = {};
     float sineOutput[BufferSize] = {};
     SwitchParameter<DisplayOnOff>* quadMode;

@@ -65,8 +65,8 @@ bool CheckProcessArguments(float** inputs, float** outputs, int count)
     HALVEX_ASSERT(outputs[0] != 0);
     HALVEX_ASSERT(outputs[1] != 0);
     HALVEX_ASSERT(count >= 0 && count <= BufferSize);
-    return inputs[0] != nullptr && inputs[1] != nullptr && outputs[0] != nullptr && outputs[1] != nullptr
-        && count >= 0 && count <= BufferSize;
+    return inputs[0] != nullptr && inputs[1] != nullptr && outputs[0] != nullptr && outputs[1] != nullptr && count >= 0
+        && count <= BufferSize;
 }
 
 } // namespace
@@ -108,11 +108,16 @@ void Chorus::EnabledObserver::ParameterChanged()
 }
 
 Chorus::Chorus(SwitchParameter<DisplayOnOff>* enabled,
-               SmoothParameter<ChorusDelayTimeTransform, DisplayFloat>* delayTime,
-               SmoothParameter<DoNothingSmoothTransform, DisplayFloat>* depth,
-               Parameter<float, FeedbackTransform, DisplayFloat>* feedback,
-               SmoothParameter<DoNothingSmoothTransform, DisplayFloatToInteger>* mix, ISynthComponent* lfo)
-    : enabled(enabled), delayTime(delayTime), depth(depth), feedback(feedback), mix(mix), lfo(lfo)
+    SmoothParameter<ChorusDelayTimeTransform, DisplayFloat>* delayTime,
+    SmoothParameter<DoNothingSmoothTransform, DisplayFloat>* depth,
+    Parameter<float, FeedbackTransform, DisplayFloat>* feedback,
+    SmoothParameter<DoNothingSmoothTransform, DisplayFloatToInteger>* mix, ISynthComponent* lfo)
+    : enabled(enabled)
+    , delayTime(delayTime)
+    , depth(depth)
+    , feedback(feedback)
+    , mix(mix)
+    , lfo(lfo)
 {
     enabledObserver.owner = this;
     enabled->AddObserver(&enabledObserver);
@@ -173,8 +178,7 @@ void Chorus::Process(float** inputs, float** outputs, int count)
         // Each channel reads its dry sample before writing its output, so
         // in-place buffers give the same result as separate ones.
         const float leftDry = leftInput[i];
-        const float leftDelayed
-            = ReadDelayed(leftLine, w, FastPow2(leftModulation[i] * *depthBuffer) * delaySamples);
+        const float leftDelayed = ReadDelayed(leftLine, w, FastPow2(leftModulation[i] * *depthBuffer) * delaySamples);
         leftLine[w] = FiniteOrZero(leftDry + fb * leftDelayed);
         leftOutput[i] = leftDry * (1.0f - wet) + leftDelayed * wet;
 

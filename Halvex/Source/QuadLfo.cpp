@@ -8,13 +8,10 @@
 static_assert(std::atomic<float>::is_always_lock_free, "the oscillator's shared values must be lock-free");
 static_assert(std::atomic<double>::is_always_lock_free, "the stored tempo must be lock-free");
 
-const char* const SyncResolutionNames[SyncResolutionCount] = {
-    "16/1", "8/1", "4/1", "2/1", "1/1", "1/2", "1/4", "1/8", "1/16",
-};
+const char* const SyncResolutionNames[SyncResolutionCount]
+    = {"16/1", "8/1", "4/1", "2/1", "1/1", "1/2", "1/4", "1/8", "1/16"};
 
-const float SyncResolutionFactors[SyncResolutionCount] = {
-    0.0625f, 0.125f, 0.25f, 0.5f, 1.0f, 2.0f, 4.0f, 8.0f, 16.0f,
-};
+const float SyncResolutionFactors[SyncResolutionCount] = {0.0625f, 0.125f, 0.25f, 0.5f, 1.0f, 2.0f, 4.0f, 8.0f, 16.0f};
 
 namespace {
 
@@ -37,13 +34,13 @@ void QuadLfo::RateObserver::ParameterChanged()
 }
 
 QuadLfo::QuadLfo(SwitchParameter<DisplayOnOff>* quadMode, SwitchParameter<DisplayOnOff>* modWheelMode,
-                 SwitchParameter<DisplayOnOff>* syncMode, EnumParameter* syncResolution,
-                 Parameter<float, QuadLfoFrequencyTransform, DisplayFloat>* frequency)
-    : quadMode(quadMode),
-      modWheelMode(modWheelMode),
-      syncMode(syncMode),
-      syncResolution(syncResolution),
-      frequency(frequency)
+    SwitchParameter<DisplayOnOff>* syncMode, EnumParameter* syncResolution,
+    Parameter<float, QuadLfoFrequencyTransform, DisplayFloat>* frequency)
+    : quadMode(quadMode)
+    , modWheelMode(modWheelMode)
+    , syncMode(syncMode)
+    , syncResolution(syncResolution)
+    , frequency(frequency)
 {
     rateObserver.owner = this;
     frequency->AddObserver(&rateObserver);
@@ -150,8 +147,7 @@ void QuadLfo::UpdateIncrement()
     if (syncMode->IsOn()) {
         const float cyclesPerBeat = SyncResolutionFactors[syncResolution->GetSelectedIndex()];
         const double beatsPerSecond = ToBeatsPerSecond(tempo.load(std::memory_order_relaxed));
-        increment.store(static_cast<float>(beatsPerSecond * (cyclesPerBeat * TwoPi) / rate),
-                        std::memory_order_relaxed);
+        increment.store(static_cast<float>(beatsPerSecond * (cyclesPerBeat * TwoPi) / rate), std::memory_order_relaxed);
     } else {
         increment.store(frequency->GetTransformedValue() / rate * TwoPi, std::memory_order_relaxed);
     }

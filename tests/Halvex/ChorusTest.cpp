@@ -23,10 +23,10 @@ constexpr float Infinity = std::numeric_limits<float>::infinity();
 // A modulation source whose two outputs the test writes directly.
 class StubModulation : public ISynthComponent {
 public:
-    void Reset() override {}
+    void Reset() override { }
     float GetSampleRate() override { return DefaultSampleRate; }
-    void SetSampleRate(float) override {}
-    void Process(int) override {}
+    void SetSampleRate(float) override { }
+    void Process(int) override { }
     int GetOutputCount() override { return 2; }
     float* GetOutput(int index) override { return index == 0 ? left : right; }
 
@@ -45,8 +45,7 @@ public:
 class ChorusTest : public ::testing::Test {
 protected:
     // Sets a smoothed parameter and lets it jump to the new value.
-    template <typename Smooth>
-    static void Settle(Smooth& parameter, float value)
+    template <typename Smooth> static void Settle(Smooth& parameter, float value)
     {
         parameter.SetValue(value);
         parameter.Reset();
@@ -84,13 +83,13 @@ protected:
         return indices;
     }
 
-    SwitchParameter<DisplayOnOff> enabled{"On", "Chorus On/Off", "On/Off", 1.0f};
-    SmoothParameter<ChorusDelayTimeTransform, DisplayFloat> delayTime{"D Time", "Delay Time", "Secs", 1.0f};
-    SmoothParameter<DoNothingSmoothTransform, DisplayFloat> depth{"Depth", "Mod. Depth", "Level", 0.0f};
-    Parameter<float, FeedbackTransform, DisplayFloat> feedback{"FB", "Feedback", "Level", 0.0f};
-    SmoothParameter<DoNothingSmoothTransform, DisplayFloatToInteger> mix{"Mix", "Mix", "Dry/Wet", 1.0f};
+    SwitchParameter<DisplayOnOff> enabled {"On", "Chorus On/Off", "On/Off", 1.0f};
+    SmoothParameter<ChorusDelayTimeTransform, DisplayFloat> delayTime {"D Time", "Delay Time", "Secs", 1.0f};
+    SmoothParameter<DoNothingSmoothTransform, DisplayFloat> depth {"Depth", "Mod. Depth", "Level", 0.0f};
+    Parameter<float, FeedbackTransform, DisplayFloat> feedback {"FB", "Feedback", "Level", 0.0f};
+    SmoothParameter<DoNothingSmoothTransform, DisplayFloatToInteger> mix {"Mix", "Mix", "Dry/Wet", 1.0f};
     StubModulation modulation;
-    Chorus chorus{&enabled, &delayTime, &depth, &feedback, &mix, &modulation};
+    Chorus chorus {&enabled, &delayTime, &depth, &feedback, &mix, &modulation};
 };
 
 } // namespace
@@ -106,7 +105,7 @@ TEST(ChorusTransforms, MapToSecondsAndGainAndReportBadValues)
     EXPECT_TRUE(recorder.empty());
     ChorusDelayTimeTransform::Apply(-0.5f);
     FeedbackTransform::Apply(1.5f);
-    EXPECT_EQ(recorder.expressions(), (Strings{"value >= 0 && value <= 1.0f", "value >= 0.0f && value <= 1.0f"}));
+    EXPECT_EQ(recorder.expressions(), (Strings {"value >= 0 && value <= 1.0f", "value >= 0.0f && value <= 1.0f"}));
 }
 
 TEST(ChorusFastPow2, ExactAtWholeNumbersQuadraticBetweenAndSaturatingBeyond)
@@ -121,7 +120,7 @@ TEST(ChorusFastPow2, ExactAtWholeNumbersQuadraticBetweenAndSaturatingBeyond)
     EXPECT_EQ(FastPow2(0.5f), half);
     EXPECT_EQ(FastPow2(-0.5f), 1.0f / half);
     EXPECT_EQ(FastPow2(1.5f), half * 2.0f);
-    for (auto [x, quoted] : {std::pair{0.5f, 1.4166662f}, std::pair{-0.5f, 0.7058826f}}) {
+    for (auto [x, quoted] : {std::pair {0.5f, 1.4166662f}, std::pair {-0.5f, 0.7058826f}}) {
         EXPECT_GE(FastPow2(x), std::nextafter(quoted, 0.0f)) << x;
         EXPECT_LE(FastPow2(x), std::nextafter(quoted, 2.0f)) << x;
     }
@@ -135,7 +134,7 @@ TEST(ChorusFastPow2, ExactAtWholeNumbersQuadraticBetweenAndSaturatingBeyond)
 TEST_F(ChorusTest, UnitImpulseComesBackSplitOverTheFractionalDelay)
 {
     const Samples response = ImpulseResponse(3000);
-    EXPECT_EQ(Echoes(response), (std::vector<size_t>{1102, 1103}));
+    EXPECT_EQ(Echoes(response), (std::vector<size_t> {1102, 1103}));
     EXPECT_EQ(response[1102], 0.5f);
     EXPECT_EQ(response[1103], 0.5f);
 }
@@ -189,9 +188,9 @@ TEST_F(ChorusTest, FullDepthDoublesAndHalvesTheDelay)
     right[0] = 1.0f;
     Run(left, right);
     // 2 x 1102.5 = 2205 samples exactly; 1102.5 / 2 = 551.25 splits 0.75 / 0.25.
-    EXPECT_EQ(Echoes(left), (std::vector<size_t>{2205}));
+    EXPECT_EQ(Echoes(left), (std::vector<size_t> {2205}));
     EXPECT_EQ(left[2205], 1.0f);
-    EXPECT_EQ(Echoes(right), (std::vector<size_t>{551, 552}));
+    EXPECT_EQ(Echoes(right), (std::vector<size_t> {551, 552}));
     EXPECT_EQ(right[551], 0.75f);
     EXPECT_EQ(right[552], 0.25f);
 }
@@ -218,8 +217,8 @@ TEST_F(ChorusTest, MixZeroPassesTheInputExactly)
 TEST_F(ChorusTest, BypassCopiesSeparateBuffersAndLeavesInPlaceBuffersAlone)
 {
     enabled.SetValue(0.0f);
-    Samples left{1.0f, -2.0f, 3.0f};
-    Samples right{4.0f, 5.0f, -6.0f};
+    Samples left {1.0f, -2.0f, 3.0f};
+    Samples right {4.0f, 5.0f, -6.0f};
     Samples outLeft(3, 9.0f);
     Samples outRight(3, 9.0f);
     float* inputs[] = {left.data(), right.data()};
@@ -232,8 +231,8 @@ TEST_F(ChorusTest, BypassCopiesSeparateBuffersAndLeavesInPlaceBuffersAlone)
     float* sameChannels[] = {left.data(), right.data()};
     chorus.Process(inputs, sameChannels, 3);
     chorus.Process(inputs, inputs, 3);
-    EXPECT_EQ(left, (Samples{1.0f, -2.0f, 3.0f}));
-    EXPECT_EQ(right, (Samples{4.0f, 5.0f, -6.0f}));
+    EXPECT_EQ(left, (Samples {1.0f, -2.0f, 3.0f}));
+    EXPECT_EQ(right, (Samples {4.0f, 5.0f, -6.0f}));
 }
 
 TEST_F(ChorusTest, SwitchingOffClearsTheLinesAtTheFirstBypassedBlock)
@@ -245,14 +244,14 @@ TEST_F(ChorusTest, SwitchingOffClearsTheLinesAtTheFirstBypassedBlock)
     enabled.SetValue(0.0f);
     enabled.SetValue(1.0f);
     const Samples tail = ImpulseResponse(1000);
-    EXPECT_EQ(Echoes(Samples(tail.begin() + 1, tail.end())), (std::vector<size_t>{601, 602}));
+    EXPECT_EQ(Echoes(Samples(tail.begin() + 1, tail.end())), (std::vector<size_t> {601, 602}));
 
     enabled.SetValue(0.0f);
     Samples silence(16, 0.0f);
     Samples silenceRight(16, 0.0f);
     Run(silence, silenceRight);
     enabled.SetValue(1.0f);
-    EXPECT_EQ(Echoes(ImpulseResponse(5000)), (std::vector<size_t>{1102, 1103}))
+    EXPECT_EQ(Echoes(ImpulseResponse(5000)), (std::vector<size_t> {1102, 1103}))
         << "only the new impulse and nothing of the old ones";
 }
 
@@ -310,8 +309,8 @@ TEST_F(ChorusTest, PreconditionsAreReportedAndTheBlockIsSkipped)
     chorus.Process(channels, channels, BufferSize + 1);
     chorus.Process(channels, channels, -1);
     EXPECT_EQ(recorder.expressions(),
-              (Strings{"inputs != 0", "inputs[0] != 0", "outputs[1] != 0", "outputs != 0",
-                       "count >= 0 && count <= BufferSize", "count >= 0 && count <= BufferSize"}));
+        (Strings {"inputs != 0", "inputs[0] != 0", "outputs[1] != 0", "outputs != 0",
+            "count >= 0 && count <= BufferSize", "count >= 0 && count <= BufferSize"}));
     EXPECT_EQ(left, Samples(4, 2.0f));
     EXPECT_EQ(right, Samples(4, 3.0f));
 
@@ -320,7 +319,7 @@ TEST_F(ChorusTest, PreconditionsAreReportedAndTheBlockIsSkipped)
     EXPECT_EQ(chorus.GetSampleRate(), 44100.0f);
     Chorus::EnabledObserver orphan;
     orphan.ParameterChanged();
-    EXPECT_EQ(recorder.expressions(), (Strings{"sampleRate > 0.0f", "owner != 0"}));
+    EXPECT_EQ(recorder.expressions(), (Strings {"sampleRate > 0.0f", "owner != 0"}));
 }
 
 TEST_F(ChorusTest, OutOfRangeParameterSamplesAreReportedPerSample)
@@ -331,8 +330,8 @@ TEST_F(ChorusTest, OutOfRangeParameterSamplesAreReportedPerSample)
     mix.GetOutput(0)[3] = -0.1f;
     ImpulseResponse(5);
     EXPECT_EQ(recorder.expressions(),
-              (Strings{"*delayBuffer >= 0.0f && *delayBuffer <= 0.025f", "*depthBuffer >= 0.0f && *depthBuffer <= 1.0f",
-                       "*mixBuffer >= 0.0f && *mixBuffer <= 1.0f"}));
+        (Strings {"*delayBuffer >= 0.0f && *delayBuffer <= 0.025f", "*depthBuffer >= 0.0f && *depthBuffer <= 1.0f",
+            "*mixBuffer >= 0.0f && *mixBuffer <= 1.0f"}));
 }
 
 TEST_F(ChorusTest, NonFiniteInputNeverEntersTheLines)
@@ -352,8 +351,8 @@ TEST_F(ChorusTest, NonFiniteInputNeverEntersTheLines)
     }
     Run(left, right);
     for (const Samples* output : {&left, &right}) {
-        const auto firstBad = std::find_if(output->begin() + 105, output->end(),
-                                           [](float sample) { return !std::isfinite(sample); });
+        const auto firstBad
+            = std::find_if(output->begin() + 105, output->end(), [](float sample) { return !std::isfinite(sample); });
         EXPECT_EQ(firstBad, output->end()) << "at " << (firstBad - output->begin());
     }
 }
@@ -413,8 +412,8 @@ TEST_F(ChorusTest, ReadBackIsHeldWithinTheRingAboveTheLimitingRate)
     left[0] = 1.0f;
     right[0] = 1.0f;
     Run(left, right);
-    EXPECT_EQ(Echoes(left), (std::vector<size_t>{16384}));
-    EXPECT_EQ(Echoes(right), (std::vector<size_t>{4096}));
+    EXPECT_EQ(Echoes(left), (std::vector<size_t> {16384}));
+    EXPECT_EQ(Echoes(right), (std::vector<size_t> {4096}));
 
     // At 384 kHz the swept delay of 19200 samples would wrap to 2816; it is
     // held at the ring's length instead. Half the delay, 4800, still fits.
@@ -425,7 +424,7 @@ TEST_F(ChorusTest, ReadBackIsHeldWithinTheRingAboveTheLimitingRate)
     left[0] = 1.0f;
     right[0] = 1.0f;
     Run(left, right);
-    EXPECT_EQ(Echoes(left), (std::vector<size_t>{16384}));
+    EXPECT_EQ(Echoes(left), (std::vector<size_t> {16384}));
     EXPECT_EQ(left[16384], 1.0f);
-    EXPECT_EQ(Echoes(right), (std::vector<size_t>{4800}));
+    EXPECT_EQ(Echoes(right), (std::vector<size_t> {4800}));
 }

@@ -15,12 +15,12 @@ using Strings = std::vector<std::string>;
 
 // An oscillator with its five parameters at the plug-in's defaults.
 struct LfoRig {
-    SwitchParameter<DisplayOnOff> quadMode{"Quad", "Quad Mode", "On/Off", 1.0f};
-    SwitchParameter<DisplayOnOff> modWheelMode{"MW", "Mod. Wheel", "On/Off", 0.0f};
-    SwitchParameter<DisplayOnOff> syncMode{"Sync", "Sync Mode", "On/Off", 0.0f};
-    EnumParameter syncResolution{"SyncRes", "Sync Resolution", "Res", 0.0f, SyncResolutionNames, SyncResolutionCount};
-    Parameter<float, QuadLfoFrequencyTransform, DisplayFloat> frequency{"Freq", "Frequency", "Hz", 0.1f};
-    QuadLfo lfo{&quadMode, &modWheelMode, &syncMode, &syncResolution, &frequency};
+    SwitchParameter<DisplayOnOff> quadMode {"Quad", "Quad Mode", "On/Off", 1.0f};
+    SwitchParameter<DisplayOnOff> modWheelMode {"MW", "Mod. Wheel", "On/Off", 0.0f};
+    SwitchParameter<DisplayOnOff> syncMode {"Sync", "Sync Mode", "On/Off", 0.0f};
+    EnumParameter syncResolution {"SyncRes", "Sync Resolution", "Res", 0.0f, SyncResolutionNames, SyncResolutionCount};
+    Parameter<float, QuadLfoFrequencyTransform, DisplayFloat> frequency {"Freq", "Frequency", "Hz", 0.1f};
+    QuadLfo lfo {&quadMode, &modWheelMode, &syncMode, &syncResolution, &frequency};
 
     // Processes count samples and returns output index.
     std::vector<float> Run(int count, int index)
@@ -40,8 +40,8 @@ struct LfoRig {
 // Selects the resolution with the given name through its normalised value.
 void SelectResolution(EnumParameter& resolution, const std::string& name)
 {
-    const int index = static_cast<int>(std::find(SyncResolutionNames, SyncResolutionNames + SyncResolutionCount, name)
-                                       - SyncResolutionNames);
+    const int index = static_cast<int>(
+        std::find(SyncResolutionNames, SyncResolutionNames + SyncResolutionCount, name) - SyncResolutionNames);
     resolution.SetValue(static_cast<float>(index) / (SyncResolutionCount - 1));
     ASSERT_EQ(resolution.GetSelectedIndex(), index);
 }
@@ -51,9 +51,9 @@ void SelectResolution(EnumParameter& resolution, const std::string& name)
 TEST(QuadLfo, SyncTablesRunFromSixteenBeatsPerCycleToSixteenCyclesPerBeat)
 {
     const Strings names(SyncResolutionNames, SyncResolutionNames + SyncResolutionCount);
-    EXPECT_EQ(names, (Strings{"16/1", "8/1", "4/1", "2/1", "1/1", "1/2", "1/4", "1/8", "1/16"}));
+    EXPECT_EQ(names, (Strings {"16/1", "8/1", "4/1", "2/1", "1/1", "1/2", "1/4", "1/8", "1/16"}));
     const std::vector<float> factors(SyncResolutionFactors, SyncResolutionFactors + SyncResolutionCount);
-    EXPECT_EQ(factors, (std::vector<float>{0.0625f, 0.125f, 0.25f, 0.5f, 1.0f, 2.0f, 4.0f, 8.0f, 16.0f}));
+    EXPECT_EQ(factors, (std::vector<float> {0.0625f, 0.125f, 0.25f, 0.5f, 1.0f, 2.0f, 4.0f, 8.0f, 16.0f}));
 }
 
 TEST(QuadLfo, FrequencyTransformIsTenTimesTheSquare)
@@ -64,7 +64,7 @@ TEST(QuadLfo, FrequencyTransformIsTenTimesTheSquare)
     EXPECT_EQ(QuadLfoFrequencyTransform::Apply(1.0f), 10.0f);
     EXPECT_TRUE(recorder.empty());
     QuadLfoFrequencyTransform::Apply(1.5f);
-    EXPECT_EQ(recorder.expressions(), Strings{"value >= 0.0f && value <= 1.0f"});
+    EXPECT_EQ(recorder.expressions(), Strings {"value >= 0.0f && value <= 1.0f"});
 }
 
 TEST(QuadLfo, IncrementFollowsFrequencySampleRateAndTempo)
@@ -232,9 +232,9 @@ TEST(QuadLfo, BadArgumentsAreReportedAndHarmless)
     QuadLfo::RateObserver orphan;
     orphan.ParameterChanged();
     EXPECT_EQ(recorder.expressions(),
-              (Strings{"sampleRate > 0.0f", "count >= 0 && count <= BufferSize", "count >= 0 && count <= BufferSize",
-                       "index >= 0 && index < GetOutputCount()", "index == 1", "tempo >= 0.0f",
-                       "ppqnPosition >= 0.0f", "tempo >= 0.0f", "owner != 0"}));
+        (Strings {"sampleRate > 0.0f", "count >= 0 && count <= BufferSize", "count >= 0 && count <= BufferSize",
+            "index >= 0 && index < GetOutputCount()", "index == 1", "tempo >= 0.0f", "ppqnPosition >= 0.0f",
+            "tempo >= 0.0f", "owner != 0"}));
 
     rig.syncMode.SetValue(1.0f);
     EXPECT_EQ(rig.Increment(), static_cast<float>(120.0 / 60.0 * (0.0625f * TwoPi) / 44100.0))
