@@ -8,7 +8,7 @@
 #include "ProgramBank.h"
 #include "Parameters/ParameterBase.h"
 
-#if defined(_WIN32) && __has_include("GUI/Editor.h")
+#if defined(_WIN32)
 #include "GUI/Editor.h"
 #else
 #include "NoEditor.h"
@@ -18,6 +18,35 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+
+#if defined(__SSE__) || defined(_M_X64)
+#include <xmmintrin.h>
+#endif
+
+// While it lives, the SSE unit on this thread flushes subnormal results to
+// zero and reads subnormal operands as zero; the thread's previous mode comes
+// back when it ends. Hosts may hand over parameter values and audio that are
+// subnormal or so small that products become subnormal, and arithmetic on
+// subnormal numbers is many times slower than on normal ones.
+class SubnormalsAsZero {
+public:
+#if defined(__SSE__) || defined(_M_X64)
+    static constexpr unsigned FlushToZero = 0x8000;
+    static constexpr unsigned DenormalsAreZero = 0x0040;
+
+    SubnormalsAsZero() : saved(_mm_getcsr()) { _mm_setcsr(saved | FlushToZero | DenormalsAreZero); }
+    ~SubnormalsAsZero() { _mm_setcsr(saved); }
+#else
+    SubnormalsAsZero() = default;
+#endif
+    SubnormalsAsZero(const SubnormalsAsZero&) = delete;
+    SubnormalsAsZero& operator=(const SubnormalsAsZero&) = delete;
+
+#if defined(__SSE__) || defined(_M_X64)
+private:
+    unsigned saved;
+#endif
+};
 
 // Publishes a toolkit plug-in (a PluginBase descendant, held by value) to a
 // VST 2.4 host. The first ParameterCount parameters of the plug-in are the
@@ -46,8 +75,6 @@ public:
     using Bank = ProgramBank<ProgramCount, ParameterCount>;
     static constexpr int BankSize = Bank::BankSize;
     static constexpr int ProgramSize = Bank::ProgramSize;
-    // Hosts hand 8-character buffers for parameter names, labels and displays.
-    static constexpr int ParameterTextSize = 8;
     static constexpr int StatusTextSize = 512;
     // Room for the events of a busy block before the queue has to grow.
     static constexpr int ReservedMidiEvents = 1024;
@@ -121,7 +148,7 @@ public:
         HALVEX_ASSERT(index >= 0 && index < ParameterCount);
         HALVEX_ASSERT(name != 0);
         if (ParameterBase* parameter = HostParameter(index); parameter != nullptr && name != nullptr) {
-            CopyString(name, parameter->GetShortName(), ParameterTextSize);
+            CopyString(name, parameter->GetShortName(), kVstParameterTextSize);
         }
     }
 
@@ -130,7 +157,7 @@ public:
         HALVEX_ASSERT(index >= 0 && index < ParameterCount);
         HALVEX_ASSERT(label != 0);
         if (ParameterBase* parameter = HostParameter(index); parameter != nullptr && label != nullptr) {
-            CopyString(label, parameter->GetLabel(), ParameterTextSize);
+            CopyString(label, parameter->GetLabel(), kVstParameterTextSize);
         }
     }
 
@@ -139,7 +166,7 @@ public:
         HALVEX_ASSERT(index >= 0 && index < ParameterCount);
         HALVEX_ASSERT(display != 0);
         if (ParameterBase* parameter = HostParameter(index); parameter != nullptr && display != nullptr) {
-            parameter->GetDisplay(display, ParameterTextSize);
+            parameter->GetDisplay(display, kVstParameterTextSize);
         }
     }
 
@@ -179,7 +206,7 @@ public:
     {
         HALVEX_ASSERT(name != 0);
         if (name != nullptr) {
-            bank.GetProgramName(currentProgram.load(std::memory_order_relaxed), name, ProgramNameSize);
+            bank.GetProgramName(currentProgram.load(std::memory_order_relaxed), name, kVstProgramNameSize);
         }
     }
 
@@ -188,7 +215,7 @@ public:
         if (index < 0 || index >= ProgramCount || text == nullptr) {
             return false;
         }
-        bank.GetProgramName(index, text, ProgramNameSize);
+        bank.GetProgramName(index, text, kVstProgramNameSize);
         return true;
     }
 
@@ -249,7 +276,7 @@ public:
     {
         HALVEX_ASSERT(name != 0);
         if (name != nullptr) {
-            bank.GetEffectName(name, EffectNameSize);
+            bank.GetEffectName(name, kVstEffectNameSize);
         }
         return true;
     }
@@ -258,7 +285,7 @@ public:
     {
         HALVEX_ASSERT(text != 0);
         if (text != nullptr) {
-            bank.GetVendorName(text, VendorNameSize);
+            bank.GetVendorName(text, kVstVendorStringSize);
         }
         return true;
     }
@@ -267,7 +294,7 @@ public:
     {
         HALVEX_ASSERT(text != 0);
         if (text != nullptr) {
-            bank.GetProductName(text, ProductNameSize);
+            bank.GetProductName(text, kVstProductStringSize);
         }
         return true;
     }
@@ -309,8 +336,11 @@ public:
         if (events == nullptr) {
             return 0;
         }
+        // The record declares two entries; hosts allocate numEvents of them.
+        // Indexing the declared array beyond two would be undefined.
+        VstEvent* const* entries = events->events;
         for (VstInt32 i = 0; i < events->numEvents; ++i) {
-            const VstEvent* event = events->events[i];
+            const VstEvent* event = entries[i];
             if (event == nullptr || event->type != kVstMidiType) {
                 continue;
             }
@@ -327,6 +357,7 @@ public:
     // twice; events beyond the block are all handled at once, where found.
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override
     {
+        const SubnormalsAsZero subnormalsAsZero;
         if (resetRequested.exchange(false, std::memory_order_acquire)) {
             plugin.Reset();
         }
