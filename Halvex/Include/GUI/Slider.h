@@ -8,7 +8,9 @@
 // where travel is the control's extent minus the thumb's along the axis.
 // A horizontal slider has its minimum at the left; a vertical one has its
 // maximum at the top. Without a thumb the slider ignores the mouse and
-// draws only the background. The thumb is not owned.
+// draws only the background. The thumb is not owned; its size is read once,
+// at construction, so that SetValue (which may run on another thread) never
+// touches the image while the window thread draws it.
 class Slider : public DragControl {
 public:
     float GetValue() const override;
@@ -32,4 +34,6 @@ private:
 
     Gdiplus::Bitmap* thumb;
     SliderOrientation orientation;
+    int thumbWidth;
+    int thumbHeight;
 };

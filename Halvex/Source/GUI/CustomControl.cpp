@@ -81,7 +81,7 @@ void RegisterControlClass(const char* className)
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = CustomControlProc;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);

@@ -5,17 +5,17 @@
 Slider::Slider(HWND hDlg, int id, int parameterId, Gdiplus::Image* background, Gdiplus::Bitmap* thumb,
     SliderOrientation orientation)
     : DragControl(hDlg, id, parameterId, background, orientation, DragSense::WithCoordinate), thumb(thumb),
-      orientation(orientation)
+      orientation(orientation), thumbWidth(0), thumbHeight(0)
 {
+    if (thumb != nullptr) {
+        thumbWidth = static_cast<int>(thumb->GetWidth());
+        thumbHeight = static_cast<int>(thumb->GetHeight());
+    }
 }
 
 int Slider::GetThumbExtent() const
 {
-    if (thumb == nullptr) {
-        return 0;
-    }
-    UINT extent = orientation == SliderOrientation::Horizontal ? thumb->GetWidth() : thumb->GetHeight();
-    return static_cast<int>(extent);
+    return orientation == SliderOrientation::Horizontal ? thumbWidth : thumbHeight;
 }
 
 int Slider::GetTravel(const RECT& clientRect) const
@@ -53,7 +53,7 @@ void Slider::Draw(Gdiplus::Graphics& graphics)
     int offset = static_cast<int>(GetPosition());
     int x = orientation == SliderOrientation::Horizontal ? offset : 0;
     int y = orientation == SliderOrientation::Horizontal ? 0 : offset;
-    graphics.DrawImage(thumb, x, y, static_cast<int>(thumb->GetWidth()), static_cast<int>(thumb->GetHeight()));
+    graphics.DrawImage(thumb, x, y, thumbWidth, thumbHeight);
 }
 
 float Slider::GetPositionLimit() const
