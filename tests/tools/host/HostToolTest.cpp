@@ -1,0 +1,170 @@
+// Runs ombrix-host.exe as a user would and checks what it reports and the pictures it saves.
+
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+struct RunResult {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string output; // standard output and standard error together
+};
+
+/// The build passes Unix paths; under Wine the Unix root is drive Z:.
+std::string WindowsPath(std::string path)
+{
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::wstring WidePath(const std::string& path)
+{
+    const std::string windowsPath = WindowsPath(path);
+    return std::wstring(windowsPath.begin(), windowsPath.end());
+}
+
+RunResult RunHost(const std::string& arguments)
+{
+    RunResult result;
+    SECURITY_ATTRIBUTES inheritable {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) {
+        ADD_FAILURE() << "cannot create a pipe";
+        return result;
+    }
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION process {};
+    std::string commandLine = "\"" + WindowsPath(HOST_TOOL) + "\" " + arguments;
+    const BOOL started
+        = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    CloseHandle(writeEnd);
+    if (!started) {
+        CloseHandle(readEnd);
+        ADD_FAILURE() << "cannot start " << commandLine;
+        return result;
+    }
+    char buffer[4096];
+    DWORD count = 0;
+    while (ReadFile(readEnd, buffer, sizeof buffer, &count, nullptr) && count > 0)
+        result.output.append(buffer, count);
+    CloseHandle(readEnd);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0) << "ombrix-host did not finish";
+    GetExitCodeProcess(process.hProcess, &result.exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return result;
+}
+
+class HostTool : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Gdiplus::GdiplusStartupInput input;
+        ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    }
+    void TearDown() override { Gdiplus::GdiplusShutdown(token); }
+
+    static std::string ScratchFile(const char* name) { return std::string(TEST_SCRATCH_DIR) + "/" + name; }
+
+    static std::unique_ptr<Gdiplus::Bitmap> LoadImage(const std::string& path)
+    {
+        std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromFile(WidePath(path).c_str()));
+        if (image != nullptr && image->GetLastStatus() != Gdiplus::Ok)
+            image.reset();
+        return image;
+    }
+
+    ULONG_PTR token = 0;
+};
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+} // namespace
+
+TEST_F(HostTool, RefusesAPluginWithoutAnEditor)
+{
+    const RunResult run = RunHost("\"" + std::string(NO_EDITOR_PLUGIN) + "\"");
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_TRUE(Contains(run.output, "has no editor: its effect record does not set effFlagsHasEditor")) << run.output;
+}
+
+TEST_F(HostTool, ReportsAPluginThatCannotBeLoadedAndAMalformedCommandLine)
+{
+    const RunResult missing = RunHost("\"" + ScratchFile("NoSuchPlugin.dll") + "\"");
+    EXPECT_EQ(missing.exitCode, 1u);
+    EXPECT_TRUE(Contains(missing.output, "cannot load plug-in")) << missing.output;
+
+    const RunResult malformed = RunHost("--program");
+    EXPECT_EQ(malformed.exitCode, 2u);
+    EXPECT_TRUE(Contains(malformed.output, "usage: ombrix-host")) << malformed.output;
+}
+
+TEST_F(HostTool, RefusesAProgramThePluginDoesNotHave)
+{
+    const RunResult run = RunHost("--program 32 \"" + std::string(OMBRIX_CHORUS) + "\"");
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_TRUE(Contains(run.output, "program 32 does not exist: the plug-in has 32 programs")) << run.output;
+}
+
+TEST_F(HostTool, ScreenshotShowsTheEditorPanelAtItsSize)
+{
+    const std::string shot = ScratchFile("editor-program-3.png");
+    std::remove(WindowsPath(shot).c_str());
+    const RunResult run = RunHost("--program 3 --screenshot \"" + shot + "\" \"" + std::string(OMBRIX_CHORUS) + "\"");
+    ASSERT_EQ(run.exitCode, 0u) << run.output;
+    EXPECT_TRUE(Contains(run.output, "saved the 400 x 84 editor of Ombrix Chorus (program 3, \"Vibrato Delight\")"))
+        << run.output;
+    EXPECT_FALSE(Contains(run.output, "assertion")) << run.output;
+
+    const auto picture = LoadImage(shot);
+    const auto background = LoadImage(std::string(ARTWORK_DIR) + "/Background.png");
+    ASSERT_NE(picture, nullptr);
+    ASSERT_NE(background, nullptr);
+    ASSERT_EQ(picture->GetWidth(), 400u);
+    ASSERT_EQ(picture->GetHeight(), 84u);
+    // The title strip holds no control: there the window shows the panel image exactly.
+    int differing = 0;
+    for (INT y = 0; y <= 25; ++y) {
+        for (INT x = 0; x <= 225; ++x) {
+            Gdiplus::Color shown, drawn;
+            picture->GetPixel(x, y, &shown);
+            background->GetPixel(x, y, &drawn);
+            if ((shown.GetValue() & 0xFFFFFF) != (drawn.GetValue() & 0xFFFFFF))
+                ++differing;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(HostTool, RunsSilentAudioInRealTimeWhileTheEditorIsOpen)
+{
+    const RunResult run = RunHost(
+        "--audio --screenshot \"" + ScratchFile("editor-audio.png") + "\" \"" + std::string(OMBRIX_CHORUS) + "\"");
+    ASSERT_EQ(run.exitCode, 0u) << run.output;
+    long long blocks = 0;
+    int frames = 0;
+    const std::string::size_type at = run.output.find("processed ");
+    ASSERT_NE(at, std::string::npos) << run.output;
+    ASSERT_EQ(std::sscanf(run.output.c_str() + at, "processed %lld blocks of %d frames", &blocks, &frames), 2);
+    // The editor stays open for several 30 ms idle periods: at 512 frames a block that is a few
+    // blocks, and at real-time pace nowhere near thousands.
+    EXPECT_GE(blocks, 2);
+    EXPECT_LT(blocks, 2000);
+    EXPECT_EQ(frames, 512);
+}

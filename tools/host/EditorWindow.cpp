@@ -1,0 +1,151 @@
+#include "EditorWindow.h"
+
+#include "Screenshot.h"
+
+namespace {
+constexpr char WindowClassName[] = "OmbrixHostEditorWindow";
+constexpr UINT_PTR IdleTimerId = 1;
+// A fixed-size frame: the editor states its size and cannot follow a resize.
+constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+bool RegisterWindowClass(WNDPROC procedure)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA existing {};
+    if (GetClassInfoA(instance, WindowClassName, &existing))
+        return true;
+    WNDCLASSA windowClass {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = WindowClassName;
+    return RegisterClassA(&windowClass) != 0;
+}
+} // namespace
+
+EditorWindow::EditorWindow(PluginHost& host)
+    : host(host)
+{
+}
+
+EditorWindow::~EditorWindow()
+{
+    if (window != nullptr)
+        DestroyWindow(window);
+}
+
+bool EditorWindow::Open(const std::string& title, std::string& error)
+{
+    ERect* rect = nullptr;
+    host.Dispatch(effEditGetRect, 0, 0, &rect);
+    if (rect == nullptr || rect->right <= rect->left || rect->bottom <= rect->top) {
+        error = "the editor reports no size (effEditGetRect)";
+        return false;
+    }
+    clientWidth = rect->right - rect->left;
+    clientHeight = rect->bottom - rect->top;
+
+    if (!RegisterWindowClass(&EditorWindow::WindowProc)) {
+        error = "cannot register the window class (error " + std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    RECT frame {0, 0, clientWidth, clientHeight};
+    AdjustWindowRect(&frame, WindowStyle, FALSE);
+    window = CreateWindowExA(0, WindowClassName, title.c_str(), WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    if (window == nullptr) {
+        error = "cannot create the editor window (error " + std::to_string(GetLastError()) + ")";
+        return false;
+    }
+
+    if (host.Dispatch(effEditOpen, 0, 0, window) == 0) {
+        error = "the plug-in did not open its editor (effEditOpen answered 0)";
+        DestroyWindow(window);
+        window = nullptr;
+        return false;
+    }
+    editorOpen = true;
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    SetTimer(window, IdleTimerId, IdleIntervalMs, nullptr);
+    return true;
+}
+
+void EditorWindow::ScreenshotAfter(int idleCount, const std::string& path)
+{
+    screenshotIdleCount = idleCount;
+    screenshotPath = path;
+}
+
+bool EditorWindow::Run(std::string& error)
+{
+    MSG message;
+    while (window != nullptr && GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    if (!screenshotPath.empty() && !screenshotSaved) {
+        error = screenshotError.empty() ? "the window closed before the screenshot was taken" : screenshotError;
+        return false;
+    }
+    return true;
+}
+
+LRESULT CALLBACK EditorWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<EditorWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr || self->window != window)
+        return DefWindowProcA(window, message, wParam, lParam);
+    return self->Handle(message, wParam, lParam);
+}
+
+LRESULT EditorWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == IdleTimerId)
+            OnIdleTimer();
+        return 0;
+    case WM_CLOSE:
+        // The editor goes first, while its parent window still exists, as in a sequencer.
+        CloseEditor();
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(window, IdleTimerId);
+        CloseEditor();
+        window = nullptr;
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+void EditorWindow::OnIdleTimer()
+{
+    if (!editorOpen)
+        return;
+    host.Dispatch(effEditIdle);
+    ++idleCalls;
+    if (screenshotPath.empty() || screenshotSaved || idleCalls < screenshotIdleCount)
+        return;
+    // Paint whatever the idle calls invalidated before reading the pixels back.
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+    screenshotSaved = SaveClientAreaAsPng(window, screenshotPath, screenshotError);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+void EditorWindow::CloseEditor()
+{
+    if (!editorOpen)
+        return;
+    editorOpen = false;
+    host.Dispatch(effEditClose);
+}
