@@ -1,5 +1,9 @@
 #include "OmbrixChorus.h"
 
+#if defined(_WIN32)
+#include "OmbrixChorusEditor.h"
+#endif
+
 OmbrixChorus::OmbrixChorus()
     : onOff("On", "Chorus On/Off", "On/Off", 1.0f),
       delayTime("D Time", "Delay Time", "Secs", 1.0f),
@@ -55,7 +59,14 @@ void OmbrixChorus::Process(float** inputs, float** outputs, int count)
     chorus.Process(inputs, outputs, count);
 }
 
+#if defined(_WIN32)
+Editor* OmbrixChorus::CreateEditor(AudioEffect* effect, IControlObserver* observer)
+{
+    return new OmbrixChorusEditor(effect, observer, this);
+}
+#else
 Editor* OmbrixChorus::CreateEditor(AudioEffect* /*effect*/, IControlObserver* /*observer*/)
 {
     return nullptr;
 }
+#endif
