@@ -58,6 +58,9 @@ HEADER_BOTTOM = (20, 22, 27)
 DISPLAY = (15, 17, 21)
 GROOVE_DARK = (12, 13, 16)
 EDGE_LIGHT = (78, 85, 97)
+PLATE_TOP = (58, 64, 75)
+PLATE_BOTTOM = (40, 44, 52)
+PLATE_EDGE = (92, 100, 114)
 LABEL = (184, 193, 206)
 ACCENT = (255, 166, 92)
 ACCENT_DIM = (122, 84, 58)
@@ -130,10 +133,18 @@ def inset_box(draw, box, fill):
     draw.line([(left + 1, bottom), (right, bottom), (right, top + 1)], fill=EDGE_LIGHT)
 
 
-def groove(draw, x, top, bottom):
-    """A vertical engraved divider between control groups."""
-    draw.line([(x, top), (x, bottom)], fill=GROOVE_DARK)
-    draw.line([(x + 1, top), (x + 1, bottom)], fill=EDGE_LIGHT)
+def plate(panel, box):
+    """A slightly raised plate that groups controls: lighter face, lit top edge, shaded bottom edge."""
+    left, top, right, bottom = box
+    size = (right - left + 1, bottom - top + 1)
+    face = apply_texture(vertical_gradient(size, PLATE_TOP, PLATE_BOTTOM), brushed_texture(size, left, 2.0))
+    mask = Image.new("L", (size[0] * OVERSAMPLE, size[1] * OVERSAMPLE), 0)
+    ImageDraw.Draw(mask).rounded_rectangle([0, 0, mask.size[0] - 1, mask.size[1] - 1], radius=4 * OVERSAMPLE, fill=255)
+    mask = mask.resize(size, Image.LANCZOS)
+    panel.paste((14, 15, 19), (left + 1, top + 1, right + 2, bottom + 2), mask)
+    panel.paste(face, (left, top), mask)
+    draw = ImageDraw.Draw(panel)
+    draw.line([(left + 3, top), (right - 3, top)], fill=PLATE_EDGE)
 
 
 def quadrature_waves(size):
@@ -188,9 +199,9 @@ def draw_background():
     inset_box(draw, (STATUS[0] - 4, 2, STATUS[2] + 2, header_height - 2), DISPLAY)
 
     # Dividers between the groups: on/off | the four knobs | the two modes | mix.
-    groove(draw, 36, header_height + 7, height - 7)
-    groove(draw, 197, header_height + 7, height - 7)
-    groove(draw, 309, header_height + 7, height - 7)
+    for box in ((1, 33, 193, 81), (200, 33, 307, 81), (313, 33, 396, 81)):
+        plate(panel, box)
+    draw = ImageDraw.Draw(panel)
 
     # Knob scales: small dots at the minimum and maximum of each knob's sweep.
     for rect in (DELAY_KNOB, DEPTH_KNOB, FEEDBACK_KNOB, RATE_KNOB):
