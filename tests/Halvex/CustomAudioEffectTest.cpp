@@ -595,6 +595,65 @@ TEST_F(CustomAudioEffectTest, DisorderedEventsNeverRevisitSamples)
         << "events keep their order";
 }
 
+#if defined(__SSE__) || defined(_M_X64)
+// Scales its input by factor: the arithmetic the adapter's floating-point
+// mode applies to.
+class ScalingPlugin : public RecordingPlugin {
+public:
+    void Process(float** inputs, float** outputs, int count) override
+    {
+        for (int channel = 0; channel < 2; ++channel) {
+            for (int i = 0; i < count; ++i) {
+                outputs[channel][i] = inputs[channel][i] * factor;
+            }
+        }
+    }
+    float factor = 1.0f;
+};
+
+// Subnormal operands read as zero and subnormal results become zero while the
+// plug-in processes; the host's own mode is back afterwards.
+TEST_F(CustomAudioEffectTest, ProcessingTreatsSubnormalsAsZeroAndRestoresTheHostMode)
+{
+    CustomAudioEffect<32, 8, 0, 2, 2, 1, 1000, 0x4F6D4368, ScalingPlugin> scaling(
+        &RecordingHost, "Scaling", "Test Vendor", "Test Product");
+    const unsigned hostMode = _mm_getcsr() & ~0x3Fu;
+    ASSERT_EQ(hostMode & (SubnormalsAsZero::FlushToZero | SubnormalsAsZero::DenormalsAreZero), 0u);
+    input[0][0] = 1e-40f; // subnormal
+    input[0][1] = 1e-30f;
+    input[0][2] = 0.5f;
+
+    scaling.GetPlugin().factor = 1e8f;
+    scaling.processReplacing(inputs, outputs, 3);
+    EXPECT_EQ(output[0][0], 0.0f) << "a subnormal operand counts as zero";
+    EXPECT_FLOAT_EQ(output[0][1], 1e-22f);
+
+    scaling.GetPlugin().factor = 1e-9f;
+    scaling.processReplacing(inputs, outputs, 3);
+    EXPECT_EQ(output[0][1], 0.0f) << "a subnormal result becomes zero";
+    EXPECT_FLOAT_EQ(output[0][2], 5e-10f);
+
+    EXPECT_EQ(_mm_getcsr() & ~0x3Fu, hostMode);
+}
+#endif
+
+// The list record declares two entries; a host allocates as many as it
+// sends. Run under the undefined-behaviour sanitizer (preset linux-asan).
+TEST_F(CustomAudioEffectTest, EventListsLongerThanTheDeclaredTwoAreReadWhole)
+{
+    std::vector<VstMidiEvent> midi;
+    for (int i = 0; i < 40; ++i) {
+        midi.push_back(Midi(i, 0xB0, 1, i));
+    }
+    SendEvents(midi);
+    effect->processReplacing(inputs, outputs, 100);
+    int controllers = 0;
+    for (const Call& call : recorded) {
+        controllers += call.kind == Call::Controller ? 1 : 0;
+    }
+    EXPECT_EQ(controllers, 40);
+}
+
 TEST_F(CustomAudioEffectTest, OversizedDataBytesAreReportedAndClamped)
 {
     AssertionRecorder recorder;
