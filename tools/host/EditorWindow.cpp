@@ -78,6 +78,13 @@ void EditorWindow::ScreenshotAfter(int idleCount, const std::string& path)
     screenshotPath = path;
 }
 
+void EditorWindow::PointAt(int x, int y)
+{
+    POINT point {x, y};
+    ClientToScreen(window, &point);
+    SetCursorPos(point.x, point.y);
+}
+
 bool EditorWindow::Run(std::string& error)
 {
     MSG message;

@@ -25,6 +25,9 @@ public:
     bool Open(const std::string& title, std::string& error);
     /// Saves the client area to `path` after the `idleCount`-th idle call, then closes.
     void ScreenshotAfter(int idleCount, const std::string& path);
+    /// Moves the mouse pointer onto client pixel (x, y), where it rests as a user's would, so
+    /// that the control there sees the pointer arrive and hover.
+    void PointAt(int x, int y);
     /// Dispatches messages until the window is closed. Answers false, with the reason in
     /// `error`, when a screenshot was asked for and could not be saved.
     bool Run(std::string& error);

@@ -19,6 +19,8 @@ constexpr int BlockSize = 512;
 // The editor receives its parameter values at its first idle call and repaints after it; a few
 // more calls leave time for every control to draw itself before the picture is taken.
 constexpr int ScreenshotIdleCount = 5;
+// A control shows its status after the pointer has rested on it for 100 ms: wait longer.
+constexpr int PointedScreenshotIdleCount = 12;
 
 std::string DefaultPluginPath()
 {
@@ -98,8 +100,11 @@ int main(int argc, char** argv)
         audio.Stop();
         return Fail(error);
     }
+    if (options.point)
+        window.PointAt(options.pointX, options.pointY);
     if (!options.screenshotPath.empty())
-        window.ScreenshotAfter(ScreenshotIdleCount, options.screenshotPath);
+        window.ScreenshotAfter(
+            options.point ? PointedScreenshotIdleCount : ScreenshotIdleCount, options.screenshotPath);
     const bool ran = window.Run(error);
     audio.Stop();
     if (!ran)

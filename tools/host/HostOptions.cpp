@@ -15,6 +15,21 @@ bool ParseProgram(const char* text, int& program)
     program = static_cast<int>(value);
     return true;
 }
+
+bool ParsePoint(const char* text, int& x, int& y)
+{
+    char* end = nullptr;
+    const long parsedX = std::strtol(text, &end, 10);
+    if (end == text || *end != ',' || parsedX < 0 || parsedX > 32767)
+        return false;
+    const char* second = end + 1;
+    const long parsedY = std::strtol(second, &end, 10);
+    if (end == second || *end != '\0' || parsedY < 0 || parsedY > 32767)
+        return false;
+    x = static_cast<int>(parsedX);
+    y = static_cast<int>(parsedY);
+    return true;
+}
 } // namespace
 
 const char* HostUsage()
@@ -24,6 +39,7 @@ const char* HostUsage()
            "PLUGIN.dll defaults to OmbrixChorus.dll next to ombrix-host.exe.\n"
            "  --program N        select program N (0-based) before opening the editor\n"
            "  --audio            run a silent audio stream through the plug-in in real time\n"
+           "  --point X,Y        rest the mouse pointer on pixel X,Y of the editor once it is open\n"
            "  --screenshot FILE  save the editor as a PNG image once it has drawn itself, then exit\n"
            "  --help             show this text\n";
 }
@@ -43,6 +59,13 @@ bool ParseHostOptions(int argc, const char* const* argv, HostOptions& options, s
                 return false;
             }
             options.screenshotPath = argv[++i];
+        } else if (std::strcmp(argument, "--point") == 0) {
+            if (!hasValue || !ParsePoint(argv[i + 1], options.pointX, options.pointY)) {
+                error = "--point needs a position X,Y in editor pixels";
+                return false;
+            }
+            options.point = true;
+            ++i;
         } else if (std::strcmp(argument, "--program") == 0) {
             if (!hasValue || !ParseProgram(argv[i + 1], options.program)) {
                 error = std::string("--program needs a program number (0 or more), not ")

@@ -12,6 +12,11 @@ struct HostOptions {
     int program = -1;
     /// Run a silent audio stream through the plug-in while the editor is open.
     bool audio = false;
+    /// Rest the mouse pointer on this point of the editor (client pixels) once it is open;
+    /// `point` is false when no point was given.
+    bool point = false;
+    int pointX = 0;
+    int pointY = 0;
     bool help = false;
 };
 

@@ -29,17 +29,22 @@ TEST(HostOptions, NoArgumentsMeanTheDefaultPluginWithItsOwnProgramAndNoAudio)
     EXPECT_EQ(parsed.options.screenshotPath, "");
     EXPECT_EQ(parsed.options.program, -1);
     EXPECT_FALSE(parsed.options.audio);
+    EXPECT_FALSE(parsed.options.point);
     EXPECT_FALSE(parsed.options.help);
 }
 
 TEST(HostOptions, ReadsEveryOptionInAnyOrder)
 {
-    const Parsed parsed = Parse({"--audio", "--screenshot", "out.png", "C:\\fx\\Chorus.dll", "--program", "31"});
+    const Parsed parsed
+        = Parse({"--audio", "--screenshot", "out.png", "C:\\fx\\Chorus.dll", "--program", "31", "--point", "134,52"});
     ASSERT_TRUE(parsed.ok) << parsed.error;
     EXPECT_EQ(parsed.options.pluginPath, "C:\\fx\\Chorus.dll");
     EXPECT_EQ(parsed.options.screenshotPath, "out.png");
     EXPECT_EQ(parsed.options.program, 31);
     EXPECT_TRUE(parsed.options.audio);
+    EXPECT_TRUE(parsed.options.point);
+    EXPECT_EQ(parsed.options.pointX, 134);
+    EXPECT_EQ(parsed.options.pointY, 52);
     EXPECT_TRUE(Parse({"--help"}).options.help);
     EXPECT_TRUE(Parse({"-h"}).options.help);
 }
@@ -55,6 +60,17 @@ TEST(HostOptions, ProgramMustBeAWholeNonNegativeNumber)
     const Parsed missing = Parse({"--program"});
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.error, "--program needs a program number (0 or more), not nothing");
+}
+
+TEST(HostOptions, PointMustBeTwoNonNegativeCoordinates)
+{
+    EXPECT_TRUE(Parse({"--point", "0,0"}).ok);
+    for (const char* bad : {"134", "134,", ",52", "134;52", "-1,5", "5,-1", "1,2,3", "x,y", "40000,1"}) {
+        const Parsed parsed = Parse({"--point", bad});
+        EXPECT_FALSE(parsed.ok) << bad;
+        EXPECT_EQ(parsed.error, "--point needs a position X,Y in editor pixels") << bad;
+    }
+    EXPECT_FALSE(Parse({"--point"}).ok);
 }
 
 TEST(HostOptions, RejectsAMissingScreenshotFileUnknownOptionsAndASecondPlugin)

@@ -88,6 +88,29 @@ protected:
         return image;
     }
 
+    static std::unique_ptr<Gdiplus::Bitmap> LoadBackground()
+    {
+        return LoadImage(std::string(ARTWORK_DIR) + "/Background.png");
+    }
+
+    /// Counts the pixels of [left, right] x [top, bottom] (inclusive) where `picture` differs
+    /// from `background`.
+    static int CountDifferences(
+        Gdiplus::Bitmap& picture, Gdiplus::Bitmap& background, INT left, INT top, INT right, INT bottom)
+    {
+        int differing = 0;
+        for (INT y = top; y <= bottom; ++y) {
+            for (INT x = left; x <= right; ++x) {
+                Gdiplus::Color shown, drawn;
+                picture.GetPixel(x, y, &shown);
+                background.GetPixel(x, y, &drawn);
+                if ((shown.GetValue() & 0xFFFFFF) != (drawn.GetValue() & 0xFFFFFF))
+                    ++differing;
+            }
+        }
+        return differing;
+    }
+
     ULONG_PTR token = 0;
 };
 
@@ -133,23 +156,28 @@ TEST_F(HostTool, ScreenshotShowsTheEditorPanelAtItsSize)
     EXPECT_FALSE(Contains(run.output, "assertion")) << run.output;
 
     const auto picture = LoadImage(shot);
-    const auto background = LoadImage(std::string(ARTWORK_DIR) + "/Background.png");
+    const auto background = LoadBackground();
     ASSERT_NE(picture, nullptr);
     ASSERT_NE(background, nullptr);
     ASSERT_EQ(picture->GetWidth(), 400u);
     ASSERT_EQ(picture->GetHeight(), 84u);
     // The title strip holds no control: there the window shows the panel image exactly.
-    int differing = 0;
-    for (INT y = 0; y <= 25; ++y) {
-        for (INT x = 0; x <= 225; ++x) {
-            Gdiplus::Color shown, drawn;
-            picture->GetPixel(x, y, &shown);
-            background->GetPixel(x, y, &drawn);
-            if ((shown.GetValue() & 0xFFFFFF) != (drawn.GetValue() & 0xFFFFFF))
-                ++differing;
-        }
-    }
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(CountDifferences(*picture, *background, 0, 0, 225, 25), 0);
+}
+
+TEST_F(HostTool, PointerRestingOnAKnobShowsItsStatusText)
+{
+    // (70, 52) lies on the "Delay Time" knob whatever the width of the dialog font.
+    const std::string shot = ScratchFile("editor-pointed.png");
+    const RunResult run = RunHost("--point 70,52 --screenshot \"" + shot + "\" \"" + std::string(OMBRIX_CHORUS) + "\"");
+    ASSERT_EQ(run.exitCode, 0u) << run.output;
+    const auto picture = LoadImage(shot);
+    const auto background = LoadBackground();
+    ASSERT_NE(picture, nullptr);
+    ASSERT_NE(background, nullptr);
+    // The status line (right of the title strip) has text written over the panel.
+    EXPECT_GT(CountDifferences(*picture, *background, 300, 4, 390, 24), 20);
+    EXPECT_EQ(CountDifferences(*picture, *background, 0, 0, 225, 25), 0);
 }
 
 TEST_F(HostTool, RunsSilentAudioInRealTimeWhileTheEditorIsOpen)
