@@ -63,7 +63,6 @@ PLATE_BOTTOM = (40, 44, 52)
 PLATE_EDGE = (92, 100, 114)
 LABEL = (184, 193, 206)
 ACCENT = (255, 166, 92)
-ACCENT_DIM = (122, 84, 58)
 TITLE_LIGHT = (226, 231, 238)
 
 OVERSAMPLE = 8  # shapes are drawn this many times larger, then reduced
@@ -104,8 +103,10 @@ def brushed_texture(size, seed, strength):
 
 def apply_texture(image, texture):
     """Lightens and darkens `image` by the texture's distance from mid-grey."""
-    lighter = ImageChops.add(image, Image.merge("RGB", [ImageChops.subtract(texture, Image.new("L", texture.size, 128))] * 3))
-    return ImageChops.subtract(lighter, Image.merge("RGB", [ImageChops.subtract(Image.new("L", texture.size, 128), texture)] * 3))
+    middle = Image.new("L", texture.size, 128)
+    above = Image.merge("RGB", [ImageChops.subtract(texture, middle)] * 3)
+    below = Image.merge("RGB", [ImageChops.subtract(middle, texture)] * 3)
+    return ImageChops.subtract(ImageChops.add(image, above), below)
 
 
 def draw_text(image, position, text, text_font, fill, anchor="la", shadow=(0, 0, 0), spacing=0):
@@ -190,6 +191,8 @@ def draw_background():
     x += draw.textlength("Chorus", font=name_font) + 7
     draw_text(panel, (x, baseline), "STEREO", font("DejaVuSansCondensed-Bold.ttf", 7), (112, 122, 137),
               anchor="ls", spacing=1)
+    if x + 40 > ABOUT_AREA[2]:
+        raise SystemExit("the title runs out of the about strip")
 
     # Ornament between title and status display.
     waves = quadrature_waves((92, 18))
@@ -198,7 +201,7 @@ def draw_background():
     # The status display: a plain recessed window the status text is written into.
     inset_box(draw, (STATUS[0] - 4, 2, STATUS[2] + 2, header_height - 2), DISPLAY)
 
-    # Dividers between the groups: on/off | the four knobs | the two modes | mix.
+    # Plates for the three groups: on/off and the four knobs | the two modes | mix.
     for box in ((1, 33, 193, 81), (200, 33, 307, 81), (313, 33, 396, 81)):
         plate(panel, box)
     draw = ImageDraw.Draw(panel)
@@ -235,7 +238,12 @@ def draw_background():
         (WHEEL_SWITCH[0] + 6, "Mod Wheel"),
         (centre_x(MIX_SLIDER), "Mix"),
     )
+    right_of_previous = 0.0
     for x, text in labels:
+        half_width = draw.textlength(text, font=label_font) / 2.0
+        if x - half_width < right_of_previous + 2.0:
+            raise SystemExit("the label %r runs into its neighbour" % text)
+        right_of_previous = x + half_width
         draw_text(panel, (x + 0.5, label_baseline), text, label_font, LABEL, anchor="ms")
     return panel
 
