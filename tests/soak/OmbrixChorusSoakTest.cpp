@@ -9,7 +9,10 @@
 // mode is as it was. The operand check reads the SSE "denormal operand" flag,
 // which any instruction that consumes a subnormal sets; a subnormal left in a
 // delay line is consumed when the line is read back, so this sees into the
-// delay lines from outside.
+// delay lines from outside. The effect processes with subnormal results
+// flushed to zero and subnormal operands read as zero, which keeps the lines
+// free of them and the flag clear; the check catches any processing path
+// that runs without that mode.
 //
 // Before and after the random traffic the same measurement runs: fixed
 // settings, two seconds to settle, then blocks of 512 samples timed one by
