@@ -53,5 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     // Whatever is still queued is played out.
     host.Process(input, 64);
+    host.CheckRecovers();
     return 0;
 }

@@ -91,5 +91,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         host.Dispatch(effSetProgram, 0, (program + next) % host.effect->numPrograms);
         host.Process(signal, 64);
     }
+    host.CheckRecovers();
     return 0;
 }

@@ -169,5 +169,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         host.CheckText(effGetProgramNameIndexed, program, 24);
     }
     host.CheckText(effGetProgramName, 0, 24);
+    host.CheckRecovers();
     return 0;
 }

@@ -159,6 +159,47 @@ public:
         CheckParameters();
     }
 
+    // What a user does when something went wrong: stop, set the session's
+    // rate, start again and choose a program. Whatever came before, noise in
+    // must then give sound out again on both channels.
+    void CheckRecovers()
+    {
+        Dispatch(effMainsChanged, 0, 0);
+        Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+        Dispatch(effMainsChanged, 0, 1);
+        Dispatch(effSetProgram, 0, 0);
+        answerTime = false;
+        constexpr int Blocks = 16;
+        constexpr int Frames = 512;
+        std::vector<float> inputs[ChannelCount];
+        std::vector<float> outputs[ChannelCount];
+        float* inputPointers[ChannelCount];
+        float* outputPointers[ChannelCount];
+        double energy[ChannelCount] = {};
+        for (int block = 0; block < Blocks; ++block) {
+            for (int channel = 0; channel < ChannelCount; ++channel) {
+                inputs[channel].resize(Frames);
+                FillSignal(inputs[channel], 1);
+                outputs[channel].assign(Frames, 0.0f);
+                inputPointers[channel] = inputs[channel].data();
+                outputPointers[channel] = outputs[channel].data();
+            }
+            effect->processReplacing(effect, inputPointers, outputPointers, Frames);
+            for (int channel = 0; channel < ChannelCount; ++channel) {
+                for (float sample : outputs[channel]) {
+                    Require(std::isfinite(sample), "processReplacing wrote a sample that is not finite");
+                    // The second half, after the longest delay has filled.
+                    energy[channel] += block >= Blocks / 2 ? static_cast<double>(sample) * sample : 0.0;
+                }
+            }
+        }
+        for (double channelEnergy : energy) {
+            // Noise of power 1/3 in; even a fully wet, strongly filtered
+            // signal keeps far more than this.
+            Require(channelEnergy / (Blocks / 2 * Frames) > 1e-3, "the sound did not come back");
+        }
+    }
+
     // Every parameter the host can see answers a normalised value.
     void CheckParameters()
     {
