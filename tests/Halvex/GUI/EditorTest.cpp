@@ -1,7 +1,6 @@
 #include "AssertionRecorder.h"
 #include "EditorTestFixture.h"
 
-#include <atomic>
 #include <string>
 #include <thread>
 
@@ -160,42 +159,4 @@ TEST_F(EditorTest, DestroyingAnOpenEditorRemovesItsDialog)
     ASSERT_TRUE(Open());
     editor.reset();
     EXPECT_EQ(host->ChildCount(), 0);
-}
-
-// The host sets parameters and programs on its own threads while the user
-// opens and closes the editor: the other threads never touch the dialog, so
-// nothing races with close, and one idle afterwards shows the last values.
-TEST_F(EditorTest, RefreshesFromOtherThreadsNeverRaceWithOpenAndClose)
-{
-    AssertionRecorder recorder;
-    std::atomic<bool> running{true};
-    std::thread automation([&] {
-        unsigned step = 0;
-        while (running.load()) {
-            parameters.level.SetValue(static_cast<float>(step % 101) / 100.0f);
-            editor->RefreshControl(0);
-            parameters.toggle.SetValue(static_cast<float>(step % 2));
-            editor->RefreshControl(1);
-            if (step % 64 == 0) {
-                editor->RequestRefresh();
-            }
-            ++step;
-        }
-    });
-    for (int cycle = 0; cycle < 40; ++cycle) {
-        ASSERT_TRUE(Open());
-        editor->idle();
-        PumpMessages();
-        editor->idle();
-        editor->close();
-        editor->idle();
-    }
-    ASSERT_TRUE(Open());
-    running.store(false);
-    automation.join();
-    editor->idle();
-    // The 11-frame knob keeps its value as a frame position: value × 10 / 10.
-    EXPECT_NEAR(KnobControl().GetValue(), parameters.level.GetValue(), 1e-6f);
-    EXPECT_EQ(SwitchControl().GetValue(), parameters.toggle.GetValue());
-    EXPECT_TRUE(recorder.empty());
 }
