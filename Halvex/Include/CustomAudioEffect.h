@@ -33,9 +33,22 @@ public:
 #if defined(__SSE__) || defined(_M_X64)
     static constexpr unsigned FlushToZero = 0x8000;
     static constexpr unsigned DenormalsAreZero = 0x0040;
+    static constexpr unsigned Modes = FlushToZero | DenormalsAreZero;
 
-    SubnormalsAsZero() : saved(_mm_getcsr()) { _mm_setcsr(saved | FlushToZero | DenormalsAreZero); }
-    ~SubnormalsAsZero() { _mm_setcsr(saved); }
+    // The control register is written only when the host has not set the
+    // modes already: each write stalls the processor for a while.
+    SubnormalsAsZero() : saved(_mm_getcsr())
+    {
+        if ((saved & Modes) != Modes) {
+            _mm_setcsr(saved | Modes);
+        }
+    }
+    ~SubnormalsAsZero()
+    {
+        if ((saved & Modes) != Modes) {
+            _mm_setcsr(saved);
+        }
+    }
 #else
     SubnormalsAsZero() = default;
 #endif
@@ -358,7 +371,10 @@ public:
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override
     {
         const SubnormalsAsZero subnormalsAsZero;
-        if (resetRequested.exchange(false, std::memory_order_acquire)) {
+        // A plain load first: the exchange is a locked instruction that would
+        // stall every block, while a reset is requested only now and then.
+        if (resetRequested.load(std::memory_order_relaxed)
+            && resetRequested.exchange(false, std::memory_order_acquire)) {
             plugin.Reset();
         }
         if (const VstTimeInfo* time = getTimeInfo(kVstPpqPosValid | kVstTempoValid)) {

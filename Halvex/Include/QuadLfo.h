@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Assert.h"
 #include "Halvex.h"
 #include "Interfaces.h"
 #include "Parameters/Displays.h"
@@ -7,7 +8,12 @@
 #include "Parameters/Parameter.h"
 #include "Parameters/SwitchParameter.h"
 
+#include <algorithm>
 #include <atomic>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 // Maps a normalised value v to an oscillator frequency of 10 v^2 Hz (0 to 10).
 struct QuadLfoFrequencyTransform {
@@ -66,7 +72,78 @@ public:
 
     // Writes count samples of both series from index 0 on.
     void Process(int count) override;
-    int GetOutputCount() override;
+    // Final, so that GetOutput's own check needs no virtual call.
+    int GetOutputCount() final { return 2; }
+
+    // One block of Process taken apart, so that a caller can run the
+    // oscillator inside its own per-sample loop and overlap other work with
+    // the oscillator's chain of dependent multiplies: the constructor checks
+    // the count and takes the state, Next(i) writes sample i of both series,
+    // Finish keeps the state for the next block. Together they give exactly
+    // what Process gives. Audio thread only.
+    class Run {
+    public:
+        Run(QuadLfo& owner, int count)
+            : owner(owner)
+        {
+            HALVEX_ASSERT(count >= 0 && count <= BufferSize);
+            this->count = std::clamp(count, 0, BufferSize);
+            step = owner.increment.load(std::memory_order_relaxed);
+            // Multiplying by 1 is exact, so one step serves both wheel modes.
+            scale = owner.modWheelMode->IsOn() ? owner.modWheel.load(std::memory_order_relaxed) : 1.0f;
+            cosine = owner.cosine;
+            sine = owner.sine;
+        }
+
+        int Count() const { return count; }
+
+        void Next(int i)
+        {
+            sine = sine + step * cosine;
+            cosine = cosine - step * sine;
+            owner.cosineOutput[i] = scale * cosine;
+            owner.sineOutput[i] = scale * sine;
+        }
+
+        // Samples i .. i + 3, stored four at a time: a consumer that reads
+        // them four at a time then takes them straight from the store
+        // instead of waiting for four separate stores to reach the cache.
+        void NextFour(int i)
+        {
+            float c[4];
+            float s[4];
+            for (int j = 0; j < 4; ++j) {
+                sine = sine + step * cosine;
+                cosine = cosine - step * sine;
+                c[j] = cosine;
+                s[j] = sine;
+            }
+#if defined(__SSE2__)
+            const __m128 factor = _mm_set1_ps(scale);
+            _mm_storeu_ps(owner.cosineOutput + i, _mm_mul_ps(factor, _mm_setr_ps(c[0], c[1], c[2], c[3])));
+            _mm_storeu_ps(owner.sineOutput + i, _mm_mul_ps(factor, _mm_setr_ps(s[0], s[1], s[2], s[3])));
+#else
+            for (int j = 0; j < 4; ++j) {
+                owner.cosineOutput[i + j] = scale * c[j];
+                owner.sineOutput[i + j] = scale * s[j];
+            }
+#endif
+        }
+
+        void Finish()
+        {
+            owner.cosine = cosine;
+            owner.sine = sine;
+        }
+
+    private:
+        QuadLfo& owner;
+        int count = 0;
+        float step = 0.0f;
+        float scale = 1.0f;
+        float cosine = 1.0f;
+        float sine = 0.0f;
+    };
     // Reads "Quad Mode" at the time of the call.
     float* GetOutput(int index) override;
 

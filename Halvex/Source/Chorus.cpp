@@ -13,41 +13,6 @@ static_assert(std::atomic<float>::is_always_lock_free, "the sample rate must be 
 
 namespace {
 
-constexpr int LineMask = 16383;
-// The oldest sample of a ring sits at the write position itself (it is read
-// before it is overwritten), so a read-back of the full ring length is the
-// longest one the ring holds. Up to 327,680 samples per second the sweep never
-// reaches it, so holding it there changes nothing below that rate.
-constexpr float MaxReadDelay = 16384.0f;
-constexpr float AntiDenormal = 1e-25f;
-// Beyond this 1 << n no longer fits an int.
-constexpr float FastPow2Limit = 31.0f;
-
-// The line's sample delaySamples behind writeIndex, linearly interpolated.
-inline float ReadDelayed(const float* line, int writeIndex, float delaySamples)
-{
-    // Corrupt inputs must not move the read outside the ring: NaN and
-    // negative delays read at the write position, too long ones at the far
-    // end. (std::max with 0 first turns NaN into 0.)
-    delaySamples = std::min(std::max(0.0f, delaySamples), MaxReadDelay);
-    float pos = static_cast<float>(writeIndex) - delaySamples;
-    if (pos < 0.0f) {
-        pos += 16384.0f;
-    }
-    const int k = static_cast<int>(pos);
-    const float frac = pos - static_cast<float>(k);
-    // Rounding can carry pos up to exactly 16384.
-    const float current = line[k & LineMask];
-    const float next = line[(k + 1) & LineMask];
-    return current + (next - current) * frac + AntiDenormal;
-}
-
-// A non-finite sample must never enter a ring, where feedback would keep it.
-inline float FiniteOrZero(float sample)
-{
-    return std::fabs(sample) <= FLT_MAX ? sample : 0.0f;
-}
-
 // Reports every violated precondition that can be evaluated safely; false
 // when the block cannot be processed.
 bool CheckProcessArguments(float** inputs, float** outputs, int count)
@@ -83,20 +48,12 @@ float FeedbackTransform::Apply(float value)
     return value * value * 0.995f;
 }
 
-float FastPow2(float x)
+float FastPow2OutOfRange(float x)
 {
-    const bool negative = x < 0.0f;
-    const float magnitude = negative ? -x : x;
-    if (!(magnitude < FastPow2Limit)) {
-        if (std::isnan(x)) {
-            return x;
-        }
-        return negative ? 0.0f : std::numeric_limits<float>::infinity();
+    if (std::isnan(x)) {
+        return x;
     }
-    const int n = static_cast<int>(magnitude);
-    const float f = magnitude - static_cast<float>(n);
-    const float power = (0.333333f * f * (f + 2.0f) + 1.0f) * static_cast<float>(1 << n);
-    return negative ? 1.0f / power : power;
+    return x < 0.0f ? 0.0f : std::numeric_limits<float>::infinity();
 }
 
 void Chorus::EnabledObserver::ParameterChanged()
@@ -146,51 +103,85 @@ void Chorus::SetSampleRate(float sampleRate)
 
 void Chorus::Process(float** inputs, float** outputs, int count)
 {
-    if (!CheckProcessArguments(inputs, outputs, count)) {
+    Run run(*this, inputs, outputs, count);
+    if (run.Running()) {
+        int i = 0;
+        for (; i + 4 <= count; i += 4) {
+            run.NextFour(i);
+        }
+        for (; i < count; ++i) {
+            run.Next(i);
+        }
+    }
+    run.Finish();
+}
+
+Chorus::Run::Run(Chorus& chorus, float** inputs, float** outputs, int count)
+    : chorus(chorus)
+    , inputs(inputs)
+    , outputs(outputs)
+    , count(count)
+    , accepted(CheckProcessArguments(inputs, outputs, count))
+{
+    if (!accepted || !chorus.enabled->IsOn()) {
         return;
     }
-    if (!enabled->IsOn()) {
-        Bypass(inputs, outputs, count);
+    running = true;
+    // The smoothers' own GetOutput, called directly rather than through the
+    // interface: it is inlined and costs next to nothing in small blocks.
+    delayBuffer = chorus.delayTime->SmoothParameter::GetOutput(0);
+    depthBuffer = chorus.depth->SmoothParameter::GetOutput(0);
+    mixBuffer = chorus.mix->SmoothParameter::GetOutput(0);
+    leftModulation = chorus.lfo->GetOutput(0);
+    rightModulation = chorus.lfo->GetOutput(1);
+    rate = chorus.sampleRate.load(std::memory_order_relaxed);
+    // Nothing inside the block changes the feedback, so one read serves it.
+    fb = chorus.feedback->GetTransformedValue();
+    leftInput = inputs[0];
+    rightInput = inputs[1];
+    leftOutput = outputs[0];
+    rightOutput = outputs[1];
+    leftLine = chorus.leftLine;
+    rightLine = chorus.rightLine;
+    w = chorus.writeIndex;
+}
+
+void Chorus::Run::Finish()
+{
+    if (!accepted) {
         return;
     }
+    if (!running) {
+        chorus.Bypass(inputs, outputs, count);
+        return;
+    }
+    chorus.writeIndex = w;
+    ReportOutOfRange();
+}
 
-    const float* delayBuffer = delayTime->GetOutput(0);
-    const float* depthBuffer = depth->GetOutput(0);
-    const float* mixBuffer = mix->GetOutput(0);
-    const float* leftModulation = lfo->GetOutput(0);
-    const float* rightModulation = lfo->GetOutput(1);
-    const float rate = sampleRate.load(std::memory_order_relaxed);
-    // Nothing inside the loop changes the feedback, so one read serves the block.
-    const float fb = feedback->GetTransformedValue();
-    const float* leftInput = inputs[0];
-    const float* rightInput = inputs[1];
-    float* leftOutput = outputs[0];
-    float* rightOutput = outputs[1];
-
-    int w = writeIndex;
+void Chorus::Run::ReportOutOfRange() const
+{
+    // The samples themselves noted whether any value was out of range; only
+    // then is every sample checked again, so that the reports come as many
+    // and in the same order as from checks before each sample. Nothing else
+    // reports while a block is processed, so reporting after it changes
+    // nothing.
+#if defined(__SSE2__)
+    const bool inRange = withinRange && _mm_movemask_ps(fourWithinRange) == 0xF;
+#else
+    const bool inRange = withinRange;
+#endif
+    if (inRange) {
+        return;
+    }
+    const float* delayBuffer = this->delayBuffer;
+    const float* depthBuffer = this->depthBuffer;
+    const float* mixBuffer = this->mixBuffer;
     for (int i = 0; i < count; ++i, ++delayBuffer, ++depthBuffer, ++mixBuffer) {
         HALVEX_ASSERT(*delayBuffer >= 0.0f && *delayBuffer <= 0.025f);
         HALVEX_ASSERT(*depthBuffer >= 0.0f && *depthBuffer <= 1.0f);
         HALVEX_ASSERT(*mixBuffer >= 0.0f && *mixBuffer <= 1.0f);
-        const float delaySamples = rate * *delayBuffer;
-        const float wet = *mixBuffer;
-
-        // Each channel reads its dry sample before writing its output, so
-        // in-place buffers give the same result as separate ones.
-        const float leftDry = leftInput[i];
-        const float leftDelayed = ReadDelayed(leftLine, w, FastPow2(leftModulation[i] * *depthBuffer) * delaySamples);
-        leftLine[w] = FiniteOrZero(leftDry + fb * leftDelayed);
-        leftOutput[i] = leftDry * (1.0f - wet) + leftDelayed * wet;
-
-        const float rightDry = rightInput[i];
-        const float rightDelayed
-            = ReadDelayed(rightLine, w, FastPow2(rightModulation[i] * *depthBuffer) * delaySamples);
-        rightLine[w] = FiniteOrZero(fb * rightDelayed + rightDry);
-        rightOutput[i] = (1.0f - wet) * rightDry + rightDelayed * wet;
-
-        w = (w + 1) & LineMask;
     }
-    writeIndex = w;
 }
 
 void Chorus::Bypass(float** inputs, float** outputs, int count)

@@ -73,27 +73,11 @@ void QuadLfo::SetSampleRate(float sampleRate)
 
 void QuadLfo::Process(int count)
 {
-    HALVEX_ASSERT(count >= 0 && count <= BufferSize);
-    count = std::clamp(count, 0, BufferSize);
-
-    const float step = increment.load(std::memory_order_relaxed);
-    // Multiplying by 1 is exact, so one loop serves both wheel modes.
-    const float scale = modWheelMode->IsOn() ? modWheel.load(std::memory_order_relaxed) : 1.0f;
-    float c = cosine;
-    float s = sine;
-    for (int i = 0; i < count; ++i) {
-        s = s + step * c;
-        c = c - step * s;
-        cosineOutput[i] = scale * c;
-        sineOutput[i] = scale * s;
+    Run run(*this, count);
+    for (int i = 0; i < run.Count(); ++i) {
+        run.Next(i);
     }
-    cosine = c;
-    sine = s;
-}
-
-int QuadLfo::GetOutputCount()
-{
-    return 2;
+    run.Finish();
 }
 
 float* QuadLfo::GetOutput(int index)

@@ -9,6 +9,10 @@
 #include <atomic>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // The identity transform for smoothed parameters whose working value is the
 // normalised value itself (depth, mix).
 struct DoNothingSmoothTransform {
@@ -78,24 +82,136 @@ public:
     // Fills buffer[0 .. count - 1]; a count beyond BufferSize is cut to it.
     void Process(int count) override
     {
-        HALVEX_ASSERT(count >= 0);
-        count = std::clamp(count, 0, BufferSize);
-        switch (state.load(std::memory_order_relaxed)) {
-        case Settled:
-            return;
-        case Arrived:
-            Reset();
-            return;
-        case Ramping:
-            Ramp(count);
-            return;
-        default:
-            HALVEX_ASSERT(0);
-            return;
+        Run run(*this, count);
+        for (int i = 0; i < run.Count(); ++i) {
+            run.Next(i);
         }
+        run.Finish();
     }
 
-    int GetOutputCount() override { return 1; }
+    // One block of Process taken apart, so that a caller can step several
+    // components in one per-sample loop and let their chains of dependent
+    // operations overlap: the constructor does what Process does before the
+    // first sample (the checks, the refill after an arrival), Next(i) writes
+    // sample i, Finish keeps the ramp's state for the next block. Constructor,
+    // Next for 0 .. Count() - 1 and Finish give exactly the buffer and state
+    // Process gives. Audio thread only.
+    class Run {
+    public:
+        Run(SmoothParameter& owner, int count) : owner(owner)
+        {
+            HALVEX_ASSERT(count >= 0);
+            this->count = std::clamp(count, 0, BufferSize);
+            switch (owner.state.load(std::memory_order_relaxed)) {
+            case Settled:
+                break;
+            case Arrived:
+                owner.Reset();
+                break;
+            case Ramping:
+                ramping = true;
+                rampTarget = owner.target.load(std::memory_order_relaxed);
+                rampAim = owner.aim.load(std::memory_order_relaxed);
+                step = owner.coefficient.load(std::memory_order_relaxed);
+                falling = IsFalling(owner.direction.load(std::memory_order_relaxed));
+                position = owner.current.load(std::memory_order_relaxed);
+                shortOfTarget = IsShortOf(rampTarget, position, falling);
+                break;
+            default:
+                HALVEX_ASSERT(0);
+                break;
+            }
+        }
+
+        int Count() const { return count; }
+
+        // Settled, the buffer already holds the value and nothing is written.
+        void Next(int i)
+        {
+            if (ramping) {
+                owner.buffer[i] = falling ? Step<true>() : Step<false>();
+            }
+        }
+
+        // Samples i .. i + 3, with one test for the whole group, stored four
+        // at a time so that a consumer reading four at a time takes them
+        // straight from the store.
+        void NextFour(int i)
+        {
+            if (ramping) {
+                if (falling) {
+                    StepFour<true>(i);
+                } else {
+                    StepFour<false>(i);
+                }
+            }
+        }
+
+        void Finish()
+        {
+            if (!ramping) {
+                return;
+            }
+            owner.current.store(position, std::memory_order_relaxed);
+            if (arrived) {
+                owner.state.store(Arrived, std::memory_order_relaxed);
+            }
+        }
+
+    private:
+        template <bool Falling>
+        static bool ShortOf(float rampTarget, float value)
+        {
+            return Falling ? value > rampTarget : value < rampTarget;
+        }
+
+        // The next sample of the ramp. Whether the ramp is still short of its
+        // target is known from the sample before.
+        template <bool Falling>
+        float Step()
+        {
+            if (!shortOfTarget) {
+                arrived = true;
+                return rampTarget;
+            }
+            position = position + (rampAim - position) * step;
+            shortOfTarget = ShortOf<Falling>(rampTarget, position);
+            // The sample that reaches or passes the target is written as the
+            // target itself; position keeps the overshoot.
+            return shortOfTarget ? position : rampTarget;
+        }
+
+        template <bool Falling>
+        void StepFour(int i)
+        {
+            const float first = Step<Falling>();
+            const float second = Step<Falling>();
+            const float third = Step<Falling>();
+            const float fourth = Step<Falling>();
+#if defined(__SSE2__)
+            _mm_storeu_ps(owner.buffer + i, _mm_setr_ps(first, second, third, fourth));
+#else
+            owner.buffer[i] = first;
+            owner.buffer[i + 1] = second;
+            owner.buffer[i + 2] = third;
+            owner.buffer[i + 3] = fourth;
+#endif
+        }
+
+        SmoothParameter& owner;
+        int count = 0;
+        bool ramping = false;
+        bool arrived = false;
+        bool falling = false;
+        bool shortOfTarget = false;
+        float rampTarget = 0.0f;
+        float rampAim = 0.0f;
+        float step = 0.0f;
+        float position = 0.0f;
+    };
+
+    // Final, so that GetOutput's own check needs no virtual call.
+    int GetOutputCount() final { return 1; }
 
     float* GetOutput(int index) override
     {
@@ -134,28 +250,6 @@ private:
     static bool IsShortOf(float rampTarget, float value, bool falling)
     {
         return falling ? value > rampTarget : value < rampTarget;
-    }
-
-    void Ramp(int count)
-    {
-        const float rampTarget = target.load(std::memory_order_relaxed);
-        const float rampAim = aim.load(std::memory_order_relaxed);
-        const float step = coefficient.load(std::memory_order_relaxed);
-        const bool falling = IsFalling(direction.load(std::memory_order_relaxed));
-        float position = current.load(std::memory_order_relaxed);
-
-        int index = 0;
-        for (; index < count && IsShortOf(rampTarget, position, falling); ++index) {
-            position = position + (rampAim - position) * step;
-            // The sample that reaches or passes the target is written as the
-            // target itself; position keeps the overshoot for the next test.
-            buffer[index] = IsShortOf(rampTarget, position, falling) ? position : rampTarget;
-        }
-        current.store(position, std::memory_order_relaxed);
-        if (index < count) {
-            std::fill(buffer + index, buffer + count, rampTarget);
-            state.store(Arrived, std::memory_order_relaxed);
-        }
     }
 
     std::atomic<float> target;

@@ -50,13 +50,63 @@ OmbrixChorus::OmbrixChorus()
 
 void OmbrixChorus::Process(float** inputs, float** outputs, int count)
 {
+    // The smoothers, the LFO and the chorus, in this order, as one loop over
+    // the samples instead of one pass each: the oscillator's recurrence (and a
+    // ramping smoother's) is a chain of dependent operations that leaves the
+    // processor idle most of the time, and the chorus's work for the samples
+    // already computed fills that time. The results are those of the passes.
     // The smoothers and the LFO run even while the chorus is bypassed, so the
     // modulation keeps its phase.
-    delayTime.Process(count);
-    depth.Process(count);
-    mix.Process(count);
-    lfo.Process(count);
-    chorus.Process(inputs, outputs, count);
+    decltype(delayTime)::Run delayRun(delayTime, count);
+    decltype(depth)::Run depthRun(depth, count);
+    decltype(mix)::Run mixRun(mix, count);
+    QuadLfo::Run lfoRun(lfo, count);
+    const int frames = lfoRun.Count();
+    const int groups = frames - frames % 4;
+    // The sources run Lead samples ahead of the chorus, so that the chorus
+    // never waits for the sample the oscillator is computing; the chorus's
+    // own preparations overlap the first of them.
+    constexpr int Lead = 8;
+    int sourced = 0;
+    for (; sourced < groups && sourced < Lead; sourced += 4) {
+        delayRun.NextFour(sourced);
+        depthRun.NextFour(sourced);
+        mixRun.NextFour(sourced);
+        lfoRun.NextFour(sourced);
+    }
+    Chorus::Run chorusRun(chorus, inputs, outputs, count);
+    if (chorusRun.Running()) {
+        int i = 0;
+        for (; sourced < groups; sourced += 4, i += 4) {
+            delayRun.NextFour(sourced);
+            depthRun.NextFour(sourced);
+            mixRun.NextFour(sourced);
+            lfoRun.NextFour(sourced);
+            chorusRun.NextFour(i);
+        }
+        for (; i < groups; i += 4) {
+            chorusRun.NextFour(i);
+        }
+        for (; i < frames; ++i) {
+            delayRun.Next(i);
+            depthRun.Next(i);
+            mixRun.Next(i);
+            lfoRun.Next(i);
+            chorusRun.Next(i);
+        }
+    } else {
+        for (; sourced < frames; ++sourced) {
+            delayRun.Next(sourced);
+            depthRun.Next(sourced);
+            mixRun.Next(sourced);
+            lfoRun.Next(sourced);
+        }
+    }
+    delayRun.Finish();
+    depthRun.Finish();
+    mixRun.Finish();
+    lfoRun.Finish();
+    chorusRun.Finish();
 }
 
 #if defined(_WIN32)
