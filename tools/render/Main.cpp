@@ -2,6 +2,7 @@
 
 #include "AudioFile.h"
 #include "AudioSource.h"
+#include "BlockQueue.h"
 #include "CommandLine.h"
 #include "DemoPhrase.h"
 #include "PluginHost.h"
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -202,59 +204,189 @@ struct RenderResult {
     float peak = 0.0f;
 };
 
+/// Consecutive blocks of a render on their way from the reader through the plug-in to the writer:
+/// the input as read, block after block, and the plug-in's output in the same places.
+struct AudioChunk {
+    std::vector<float> inputLeft;
+    std::vector<float> inputRight;
+    std::vector<float> outputLeft;
+    std::vector<float> outputRight;
+    /// The frames of each block: whole blocks and, where a read came up short, the rest.
+    std::vector<std::int64_t> blockFrames;
+};
+
+using ChunkQueue = BlockQueue<std::unique_ptr<AudioChunk>>;
+
+/// One chunk being read, one processed, one written.
+constexpr std::size_t ChunkCount = 3;
+
+/// The frames read, processed and written at once: whole blocks, about 8192 frames and at least one
+/// block. Large reads and writes cost far fewer system calls than one per block.
+std::int64_t ChunkFrames(int blockSize)
+{
+    return std::max(1, 8192 / blockSize) * static_cast<std::int64_t>(blockSize);
+}
+
+/// Reads chunks until the source ends or the render stops. A chunk is cut into blocks as the
+/// block-by-block reads of a single thread would cut it: whole blocks, then what a short read left.
+void ReadChunks(AudioSource& source, int blockSize, ChunkQueue& empty, ChunkQueue& full)
+{
+    std::unique_ptr<AudioChunk> chunk;
+    while (empty.Pop(chunk)) {
+        const std::int64_t frames = source.Read(
+            chunk->inputLeft.data(), chunk->inputRight.data(), static_cast<std::int64_t>(chunk->inputLeft.size()));
+        if (frames <= 0)
+            break;
+        chunk->blockFrames.clear();
+        for (std::int64_t done = 0; done < frames; done += blockSize)
+            chunk->blockFrames.push_back(std::min<std::int64_t>(blockSize, frames - done));
+        if (!full.Push(std::move(chunk)))
+            break;
+    }
+    full.Close();
+}
+
+/// Whether files of this format hold the samples just as they are written, PCM or float in WAV or
+/// AIFF, so that however the writes are cut the bytes are the same. An encoder (FLAC, Vorbis) may
+/// make a different file from differently cut writes.
+bool HoldsSamplesAsWritten(int format)
+{
+    const int major = format & SF_FORMAT_TYPEMASK;
+    const int subtype = format & SF_FORMAT_SUBMASK;
+    const bool container = major == SF_FORMAT_WAV || major == SF_FORMAT_AIFF;
+    const bool samples = subtype == SF_FORMAT_PCM_16 || subtype == SF_FORMAT_PCM_24 || subtype == SF_FORMAT_PCM_32
+        || subtype == SF_FORMAT_FLOAT || subtype == SF_FORMAT_DOUBLE;
+    return container && samples;
+}
+
+/// Writes the processed chunks in order and measures their peak: a whole chunk at once where the
+/// format allows (one system call instead of one per block), otherwise one write per block, as a
+/// single thread would write. On a failed write it stops the render: the queues are closed and the
+/// reason is in error.
+void WriteChunks(AudioFileWriter& writer, bool wholeChunks, int blockSize, ChunkQueue& processed, ChunkQueue& empty,
+    float& peak, bool& failed, std::string& error)
+{
+    std::vector<float> interleaved;
+    std::unique_ptr<AudioChunk> chunk;
+    while (processed.Pop(chunk)) {
+        std::int64_t frames = 0;
+        for (const std::int64_t blockFrames : chunk->blockFrames)
+            frames += blockFrames;
+        interleaved.resize(2 * static_cast<std::size_t>(frames));
+        for (std::size_t i = 0; i < static_cast<std::size_t>(frames); ++i) {
+            const float left = chunk->outputLeft[i];
+            const float right = chunk->outputRight[i];
+            interleaved[2 * i] = left;
+            interleaved[2 * i + 1] = right;
+            peak = std::max({peak, std::fabs(left), std::fabs(right)});
+        }
+        bool written = true;
+        if (wholeChunks) {
+            written = writer.Write(interleaved.data(), frames, error);
+        } else {
+            std::size_t offset = 0;
+            for (const std::int64_t blockFrames : chunk->blockFrames) {
+                written = written && writer.Write(&interleaved[2 * offset], blockFrames, error);
+                offset += static_cast<std::size_t>(blockSize);
+            }
+        }
+        if (!written) {
+            failed = true;
+            processed.Close();
+            empty.Close();
+            return;
+        }
+        if (!empty.Push(std::move(chunk)))
+            return;
+    }
+}
+
 bool RenderAudio(const RenderOptions& options, AudioSource& source, const std::vector<ScheduledEvent>& events,
-    PluginHost& host, AudioFileWriter& writer, RenderResult& result, std::string& error)
+    PluginHost& host, AudioFileWriter& writer, int format, RenderResult& result, std::string& error)
 {
     const auto blockSize = static_cast<std::size_t>(options.blockSize);
+    ChunkQueue empty(ChunkCount), full(ChunkCount), processed(ChunkCount);
+    for (std::size_t i = 0; i < ChunkCount; ++i) {
+        auto chunk = std::make_unique<AudioChunk>();
+        for (auto* channel : {&chunk->inputLeft, &chunk->inputRight, &chunk->outputLeft, &chunk->outputRight})
+            channel->resize(static_cast<std::size_t>(ChunkFrames(options.blockSize)));
+        empty.Push(std::move(chunk));
+    }
+
     // Channels beyond the stereo pair are fed silence and their output is dropped.
     const auto inputCount = static_cast<std::size_t>(host.GetInputCount());
     const auto outputCount = static_cast<std::size_t>(host.GetOutputCount());
-    std::vector<std::vector<float>> inputBuffers(inputCount, std::vector<float>(blockSize));
-    std::vector<std::vector<float>> outputBuffers(outputCount, std::vector<float>(blockSize));
-    std::vector<float*> inputs;
-    std::vector<float*> outputs;
-    for (auto& buffer : inputBuffers)
-        inputs.push_back(buffer.data());
-    for (auto& buffer : outputBuffers)
-        outputs.push_back(buffer.data());
-    std::vector<float> interleaved(2 * blockSize);
+    std::vector<std::vector<float>> extraInputs(inputCount - 2, std::vector<float>(blockSize));
+    std::vector<std::vector<float>> extraOutputs(outputCount - 2, std::vector<float>(blockSize));
+    std::vector<float*> inputs(inputCount);
+    std::vector<float*> outputs(outputCount);
+    for (std::size_t j = 2; j < inputCount; ++j)
+        inputs[j] = extraInputs[j - 2].data();
+    for (std::size_t j = 2; j < outputCount; ++j)
+        outputs[j] = extraOutputs[j - 2].data();
     std::vector<VstMidiEvent> blockEvents;
     std::size_t nextEvent = 0;
     ProgressBar progress(source.GetFrameCount());
 
+    float peak = 0.0f;
+    bool writeFailed = false;
+    std::string writeError;
+    std::thread reader(ReadChunks, std::ref(source), options.blockSize, std::ref(empty), std::ref(full));
+    std::thread writing(WriteChunks, std::ref(writer), HoldsSamplesAsWritten(format), options.blockSize,
+        std::ref(processed), std::ref(empty), std::ref(peak), std::ref(writeFailed), std::ref(writeError));
+
     host.Resume();
     bool ok = true;
+    std::unique_ptr<AudioChunk> chunk;
+    std::size_t block = 0;
     while (ok) {
         if (interrupted) {
             error = "interrupted";
             ok = false;
             break;
         }
-        const std::int64_t frames = source.Read(inputs[0], inputs[1], options.blockSize);
-        if (frames <= 0)
-            break;
+        if (chunk == nullptr || block == chunk->blockFrames.size()) {
+            if (chunk != nullptr && !processed.Push(std::move(chunk)))
+                break;
+            chunk = nullptr;
+            block = 0;
+            if (!full.Pop(chunk))
+                break;
+        }
+        const std::int64_t frames = chunk->blockFrames[block];
+        const std::size_t offset = block * blockSize;
+        inputs[0] = &chunk->inputLeft[offset];
+        inputs[1] = &chunk->inputRight[offset];
+        outputs[0] = &chunk->outputLeft[offset];
+        outputs[1] = &chunk->outputRight[offset];
         blockEvents.clear();
         for (; nextEvent < events.size() && events[nextEvent].frame < result.frames + frames; ++nextEvent) {
             blockEvents.push_back(events[nextEvent].event);
             blockEvents.back().deltaFrames = static_cast<VstInt32>(events[nextEvent].frame - result.frames);
         }
-        for (auto& buffer : outputBuffers)
-            std::fill(buffer.begin(), buffer.end(), 0.0f);
+        for (float* channel : outputs)
+            std::fill(channel, channel + blockSize, 0.0f);
         host.Process(inputs.data(), outputs.data(), static_cast<VstInt32>(frames), blockEvents.data(),
             static_cast<int>(blockEvents.size()));
-        for (std::int64_t i = 0; i < frames; ++i) {
-            const float left = outputs[0][i];
-            const float right = outputs[1][i];
-            interleaved[static_cast<std::size_t>(2 * i)] = left;
-            interleaved[static_cast<std::size_t>(2 * i + 1)] = right;
-            result.peak = std::max({result.peak, std::fabs(left), std::fabs(right)});
-        }
-        ok = writer.Write(interleaved.data(), frames, error);
         result.frames += frames;
         progress.Update(result.frames);
+        ++block;
     }
+    if (ok && chunk != nullptr)
+        processed.Push(std::move(chunk));
+    // The writer finishes what was processed; then the reader, if it is still going, is stopped.
+    processed.Close();
+    writing.join();
+    empty.Close();
+    full.Close();
+    reader.join();
     host.Suspend();
     progress.Clear();
+    result.peak = peak;
+    if (ok && writeFailed) {
+        error = writeError;
+        ok = false;
+    }
     return ok;
 }
 
@@ -286,7 +418,7 @@ int Run(const RenderOptions& options)
         source = std::make_unique<DemoPhrase>();
     else {
         auto file = std::make_unique<FileSource>();
-        if (!file->Open(options.inputPath, options.blockSize, error)) {
+        if (!file->Open(options.inputPath, ChunkFrames(options.blockSize), error)) {
             ReportError(error);
             return 1;
         }
@@ -340,13 +472,14 @@ int Run(const RenderOptions& options)
 
     if (!options.outputPath.empty()) {
         AudioFileWriter writer;
-        if (!writer.Create(options.outputPath, ChooseOutputFormat(options, input), source->GetSampleRate(), 2, error)) {
+        const int format = ChooseOutputFormat(options, input);
+        if (!writer.Create(options.outputPath, format, source->GetSampleRate(), 2, error)) {
             ReportError(error);
             return 1;
         }
         RenderResult result;
         const auto start = std::chrono::steady_clock::now();
-        if (!RenderAudio(options, *source, events, host, writer, result, error) || !writer.Commit(error)) {
+        if (!RenderAudio(options, *source, events, host, writer, format, result, error) || !writer.Commit(error)) {
             ReportError(error);
             return 1;
         }
