@@ -57,12 +57,26 @@ RunResult RunHost(const std::string& arguments)
         ADD_FAILURE() << "cannot start " << commandLine;
         return result;
     }
-    char buffer[4096];
-    DWORD count = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &count, nullptr) && count > 0)
-        result.output.append(buffer, count);
+    // Read until the tool has exited and its output is drained. Waiting for
+    // the end of the pipe instead would hang whenever a process the tool
+    // started (under Wine, the desktop process) inherited the pipe.
+    const DWORD deadline = GetTickCount() + 60000;
+    bool exited = false;
+    while (!exited) {
+        exited = WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0;
+        DWORD available = 0;
+        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+            char buffer[4096];
+            DWORD count = 0;
+            if (!ReadFile(readEnd, buffer, sizeof buffer, &count, nullptr) || count == 0)
+                break;
+            result.output.append(buffer, count);
+        }
+        if (!exited && GetTickCount() > deadline)
+            break;
+    }
     CloseHandle(readEnd);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0) << "ombrix-host did not finish";
+    EXPECT_TRUE(exited) << "ombrix-host did not finish";
     GetExitCodeProcess(process.hProcess, &result.exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
