@@ -31,7 +31,9 @@ private:
 
 /// A sound file written in blocks to a hidden temporary file beside its target and renamed to the
 /// target only by Commit, so that an interrupted or failed render never leaves a partial file.
-/// Without Commit the destructor removes the temporary file.
+/// Without Commit the destructor removes the temporary file. Commit syncs the file to the disk
+/// before the rename; on Linux the disk is asked to start writing every few megabytes, so that the
+/// sync is short.
 class AudioFileWriter {
 public:
     AudioFileWriter() = default;
@@ -48,7 +50,12 @@ public:
 private:
     void Discard();
 
+    /// Bytes written between requests to the disk to start writing them.
+    static constexpr std::int64_t FlushStep = 4 << 20;
+
     SNDFILE* file = nullptr;
+    int descriptor = -1; ///< the temporary file's, owned by file
+    std::int64_t flushedUpTo = 0;
     std::string targetPath;
     std::string temporaryPath;
 };
