@@ -6,6 +6,7 @@
 #include "IControlObserver.h"
 #include "MidiEventQueue.h"
 #include "ProgramBank.h"
+#include "SubnormalsAsZero.h"
 #include "Parameters/ParameterBase.h"
 
 #if defined(_WIN32)
@@ -18,48 +19,6 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
-
-#if defined(__SSE__) || defined(_M_X64)
-#include <xmmintrin.h>
-#endif
-
-// While it lives, the SSE unit on this thread flushes subnormal results to
-// zero and reads subnormal operands as zero; the thread's previous mode comes
-// back when it ends. Hosts may hand over parameter values and audio that are
-// subnormal or so small that products become subnormal, and arithmetic on
-// subnormal numbers is many times slower than on normal ones.
-class SubnormalsAsZero {
-public:
-#if defined(__SSE__) || defined(_M_X64)
-    static constexpr unsigned FlushToZero = 0x8000;
-    static constexpr unsigned DenormalsAreZero = 0x0040;
-    static constexpr unsigned Modes = FlushToZero | DenormalsAreZero;
-
-    // The control register is written only when the host has not set the
-    // modes already: each write stalls the processor for a while.
-    SubnormalsAsZero() : saved(_mm_getcsr())
-    {
-        if ((saved & Modes) != Modes) {
-            _mm_setcsr(saved | Modes);
-        }
-    }
-    ~SubnormalsAsZero()
-    {
-        if ((saved & Modes) != Modes) {
-            _mm_setcsr(saved);
-        }
-    }
-#else
-    SubnormalsAsZero() = default;
-#endif
-    SubnormalsAsZero(const SubnormalsAsZero&) = delete;
-    SubnormalsAsZero& operator=(const SubnormalsAsZero&) = delete;
-
-#if defined(__SSE__) || defined(_M_X64)
-private:
-    unsigned saved;
-#endif
-};
 
 // Publishes a toolkit plug-in (a PluginBase descendant, held by value) to a
 // VST 2.4 host. The first ParameterCount parameters of the plug-in are the
