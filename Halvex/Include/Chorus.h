@@ -115,7 +115,9 @@ public:
     // thread only.
     class Run {
     public:
-        Run(Chorus& chorus, float** inputs, float** outputs, int count);
+        // Inline, so that the caller's per-sample state stays in registers
+        // instead of being saved around a call once per block.
+        inline Run(Chorus& chorus, float** inputs, float** outputs, int count);
 
         // False when bypassed or when the arguments were refused.
         bool Running() const { return running; }
@@ -197,9 +199,40 @@ public:
 #endif
         }
 
-        void Finish();
+        // The usual end of a block is inline: a running block whose values all
+        // lay in range only keeps the write position. Everything else (the
+        // reports, the bypass copy) is left to FinishOtherwise.
+        void Finish()
+        {
+            if (running && AllWithinRange()) {
+                chorus.writeIndex = w;
+                return;
+            }
+            FinishOtherwise();
+        }
 
     private:
+        bool AllWithinRange() const
+        {
+#if defined(__SSE2__)
+            return withinRange && _mm_movemask_ps(fourWithinRange) == 0xF;
+#else
+            return withinRange;
+#endif
+        }
+
+        void FinishOtherwise();
+
+        // Valid arguments need no reports, so only invalid ones are checked
+        // one by one, by CheckArguments, which reports every violated
+        // precondition that can be evaluated safely and answers false.
+        static bool ValidArguments(float** inputs, float** outputs, int count)
+        {
+            return inputs != nullptr && inputs[0] != nullptr && inputs[1] != nullptr && outputs != nullptr
+                && outputs[0] != nullptr && outputs[1] != nullptr && count >= 0 && count <= BufferSize;
+        }
+        static bool CheckArguments(float** inputs, float** outputs, int count);
+
 #if defined(__SSE2__)
         static __m128 Select(__m128 mask, __m128 whenSet, __m128 otherwise)
         {
@@ -365,3 +398,33 @@ private:
     ISynthComponent* lfo;
     EnabledObserver enabledObserver;
 };
+
+inline Chorus::Run::Run(Chorus& chorus, float** inputs, float** outputs, int count)
+    : chorus(chorus)
+    , inputs(inputs)
+    , outputs(outputs)
+    , count(count)
+    , accepted(ValidArguments(inputs, outputs, count) || CheckArguments(inputs, outputs, count))
+{
+    if (!accepted || !chorus.enabled->IsOn()) {
+        return;
+    }
+    running = true;
+    // The smoothers' own GetOutput, called directly rather than through the
+    // interface: it is inlined and costs next to nothing in small blocks.
+    delayBuffer = chorus.delayTime->SmoothParameter::GetOutput(0);
+    depthBuffer = chorus.depth->SmoothParameter::GetOutput(0);
+    mixBuffer = chorus.mix->SmoothParameter::GetOutput(0);
+    leftModulation = chorus.lfo->GetOutput(0);
+    rightModulation = chorus.lfo->GetOutput(1);
+    rate = chorus.sampleRate.load(std::memory_order_relaxed);
+    // Nothing inside the block changes the feedback, so one read serves it.
+    fb = chorus.feedback->GetTransformedValue();
+    leftInput = inputs[0];
+    rightInput = inputs[1];
+    leftOutput = outputs[0];
+    rightOutput = outputs[1];
+    leftLine = chorus.leftLine;
+    rightLine = chorus.rightLine;
+    w = chorus.writeIndex;
+}

@@ -11,31 +11,6 @@
 static_assert(std::atomic<int>::is_always_lock_free, "the pending clear must be lock-free");
 static_assert(std::atomic<float>::is_always_lock_free, "the sample rate must be lock-free");
 
-namespace {
-
-// Reports every violated precondition that can be evaluated safely; false
-// when the block cannot be processed.
-bool CheckProcessArguments(float** inputs, float** outputs, int count)
-{
-    HALVEX_ASSERT(inputs != 0);
-    if (inputs == nullptr) {
-        return false;
-    }
-    HALVEX_ASSERT(inputs[0] != 0);
-    HALVEX_ASSERT(inputs[1] != 0);
-    HALVEX_ASSERT(outputs != 0);
-    if (outputs == nullptr) {
-        return false;
-    }
-    HALVEX_ASSERT(outputs[0] != 0);
-    HALVEX_ASSERT(outputs[1] != 0);
-    HALVEX_ASSERT(count >= 0 && count <= BufferSize);
-    return inputs[0] != nullptr && inputs[1] != nullptr && outputs[0] != nullptr && outputs[1] != nullptr && count >= 0
-        && count <= BufferSize;
-}
-
-} // namespace
-
 float ChorusDelayTimeTransform::Apply(float value)
 {
     HALVEX_ASSERT(value >= 0 && value <= 1.0f);
@@ -116,37 +91,26 @@ void Chorus::Process(float** inputs, float** outputs, int count)
     run.Finish();
 }
 
-Chorus::Run::Run(Chorus& chorus, float** inputs, float** outputs, int count)
-    : chorus(chorus)
-    , inputs(inputs)
-    , outputs(outputs)
-    , count(count)
-    , accepted(CheckProcessArguments(inputs, outputs, count))
+bool Chorus::Run::CheckArguments(float** inputs, float** outputs, int count)
 {
-    if (!accepted || !chorus.enabled->IsOn()) {
-        return;
+    HALVEX_ASSERT(inputs != 0);
+    if (inputs == nullptr) {
+        return false;
     }
-    running = true;
-    // The smoothers' own GetOutput, called directly rather than through the
-    // interface: it is inlined and costs next to nothing in small blocks.
-    delayBuffer = chorus.delayTime->SmoothParameter::GetOutput(0);
-    depthBuffer = chorus.depth->SmoothParameter::GetOutput(0);
-    mixBuffer = chorus.mix->SmoothParameter::GetOutput(0);
-    leftModulation = chorus.lfo->GetOutput(0);
-    rightModulation = chorus.lfo->GetOutput(1);
-    rate = chorus.sampleRate.load(std::memory_order_relaxed);
-    // Nothing inside the block changes the feedback, so one read serves it.
-    fb = chorus.feedback->GetTransformedValue();
-    leftInput = inputs[0];
-    rightInput = inputs[1];
-    leftOutput = outputs[0];
-    rightOutput = outputs[1];
-    leftLine = chorus.leftLine;
-    rightLine = chorus.rightLine;
-    w = chorus.writeIndex;
+    HALVEX_ASSERT(inputs[0] != 0);
+    HALVEX_ASSERT(inputs[1] != 0);
+    HALVEX_ASSERT(outputs != 0);
+    if (outputs == nullptr) {
+        return false;
+    }
+    HALVEX_ASSERT(outputs[0] != 0);
+    HALVEX_ASSERT(outputs[1] != 0);
+    HALVEX_ASSERT(count >= 0 && count <= BufferSize);
+    return inputs[0] != nullptr && inputs[1] != nullptr && outputs[0] != nullptr && outputs[1] != nullptr && count >= 0
+        && count <= BufferSize;
 }
 
-void Chorus::Run::Finish()
+void Chorus::Run::FinishOtherwise()
 {
     if (!accepted) {
         return;
@@ -166,12 +130,7 @@ void Chorus::Run::ReportOutOfRange() const
     // and in the same order as from checks before each sample. Nothing else
     // reports while a block is processed, so reporting after it changes
     // nothing.
-#if defined(__SSE2__)
-    const bool inRange = withinRange && _mm_movemask_ps(fourWithinRange) == 0xF;
-#else
-    const bool inRange = withinRange;
-#endif
-    if (inRange) {
+    if (AllWithinRange()) {
         return;
     }
     const float* delayBuffer = this->delayBuffer;
