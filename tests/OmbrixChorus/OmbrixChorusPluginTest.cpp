@@ -2,6 +2,7 @@
 // through VSTPluginMain and driven only through its effect record.
 
 #include "FactoryBank.h"
+#include "MidiEvents.h"
 #include "PluginHost.h"
 
 #include <gtest/gtest.h>
@@ -17,19 +18,6 @@
 namespace {
 
 constexpr int ParameterCount = 8;
-
-// A control change on MIDI channel 1 at a sample of the coming block.
-VstMidiEvent ControlChange(VstInt32 deltaFrames, int controller, int value)
-{
-    VstMidiEvent event{};
-    event.type = kVstMidiType;
-    event.byteSize = sizeof(VstMidiEvent);
-    event.deltaFrames = deltaFrames;
-    event.midiData[0] = static_cast<char>(0xB0);
-    event.midiData[1] = static_cast<char>(controller);
-    event.midiData[2] = static_cast<char>(value);
-    return event;
-}
 
 // Loads the binary and starts it the way a sequencer does: open, sample
 // rate, block size, resume.
@@ -191,7 +179,7 @@ TEST_F(OmbrixChorusPlugin, CarriesTheFactoryBank)
 TEST_F(OmbrixChorusPlugin, ChorusSendControllerSetsTheMix)
 {
     std::vector<float> silence(64, 0.0f), left(64), right(64);
-    ProcessBlock(host, silence.data(), silence.data(), left.data(), right.data(), 64, {ControlChange(0, 93, 127)});
+    ProcessBlock(host, silence.data(), silence.data(), left.data(), right.data(), 64, {MakeControlChange(0, 93, 127)});
     EXPECT_EQ(host.GetParameter(4), 1.0f);
     ASSERT_EQ(automations.size(), 1u);
     EXPECT_EQ(automations[0].index, 4);
@@ -203,7 +191,7 @@ TEST_F(OmbrixChorusPlugin, ChorusSendControllerSetsTheMix)
     for (int index = 0; index < ParameterCount; ++index) {
         before[index] = host.GetParameter(index);
     }
-    ProcessBlock(host, silence.data(), silence.data(), left.data(), right.data(), 64, {ControlChange(0, 1, 127)});
+    ProcessBlock(host, silence.data(), silence.data(), left.data(), right.data(), 64, {MakeControlChange(0, 1, 127)});
     for (int index = 0; index < ParameterCount; ++index) {
         EXPECT_EQ(host.GetParameter(index), before[index]) << "the modulation wheel moves no parameter";
     }
@@ -272,7 +260,7 @@ std::vector<float> RenderWithControlChange(int blockSize, std::size_t frames, st
         const std::size_t count = std::min<std::size_t>(blockSize, frames - start);
         std::vector<VstMidiEvent> events;
         if (changeAt >= start && changeAt < start + count) {
-            events.push_back(ControlChange(static_cast<VstInt32>(changeAt - start), 17, 127));
+            events.push_back(MakeControlChange(static_cast<VstInt32>(changeAt - start), 17, 127));
         }
         ProcessBlock(*plugin, &inLeft[start], &inRight[start], &outLeft[start], &outRight[start],
             static_cast<int>(count), events);
@@ -326,7 +314,7 @@ TEST(OmbrixChorusDigest, EveryTargetComputesTheSameBits)
             }
             std::vector<VstMidiEvent> events;
             if (block % 16 == 9) {
-                events = {ControlChange(block % blockSize, 1, 100), ControlChange(100, 16, block)};
+                events = {MakeControlChange(block % blockSize, 1, 100), MakeControlChange(100, 16, block)};
             }
             std::vector<float> inLeft = left, inRight = right;
             ProcessBlock(*plugin, inLeft.data(), inRight.data(), outLeft.data(), outRight.data(), blockSize, events);

@@ -27,6 +27,7 @@
 
 #include "AEffect.h"
 #include "Assert.h"
+#include "MidiEvents.h"
 
 #include <gtest/gtest.h>
 
@@ -159,13 +160,7 @@ public:
 
     void SendControlChange(int deltaFrames, int controller, int value)
     {
-        VstMidiEvent event{};
-        event.type = kVstMidiType;
-        event.byteSize = sizeof(VstMidiEvent);
-        event.deltaFrames = deltaFrames;
-        event.midiData[0] = static_cast<char>(0xB0);
-        event.midiData[1] = static_cast<char>(controller);
-        event.midiData[2] = static_cast<char>(value);
+        VstMidiEvent event = MakeControlChange(deltaFrames, controller, value);
         VstEvents list{};
         list.numEvents = 1;
         list.events[0] = reinterpret_cast<VstEvent*>(&event);

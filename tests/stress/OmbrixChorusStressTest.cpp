@@ -7,6 +7,7 @@
 
 #include "AEffect.h"
 #include "Assert.h"
+#include "MidiEvents.h"
 
 #include <gtest/gtest.h>
 
@@ -98,13 +99,8 @@ struct EventList {
     explicit EventList(int block)
     {
         for (int i = 0; i < Count; ++i) {
-            VstMidiEvent& event = midi[i];
-            event.type = kVstMidiType;
-            event.byteSize = sizeof(VstMidiEvent);
-            event.deltaFrames = (i * BlockSize) / Count;
-            event.midiData[0] = static_cast<char>(0xB0);
-            event.midiData[1] = static_cast<char>(Controllers[(block + i) % 5]);
-            event.midiData[2] = static_cast<char>((block * 7 + i * 31) % 128);
+            midi[i] = MakeControlChange(
+                (i * BlockSize) / Count, Controllers[(block + i) % 5], (block * 7 + i * 31) % 128);
         }
         list.numEvents = Count;
         for (int i = 0; i < Count; ++i) {

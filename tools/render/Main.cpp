@@ -5,6 +5,7 @@
 #include "BlockQueue.h"
 #include "CommandLine.h"
 #include "DemoPhrase.h"
+#include "MidiEvents.h"
 #include "PluginHost.h"
 #include "PluginListing.h"
 #include "PresetFile.h"
@@ -132,11 +133,7 @@ bool ScheduleControlChanges(
             error = message;
             return false;
         }
-        scheduled.event.type = kVstMidiType;
-        scheduled.event.byteSize = sizeof(VstMidiEvent);
-        scheduled.event.midiData[0] = static_cast<char>(0xB0);
-        scheduled.event.midiData[1] = static_cast<char>(change.controller);
-        scheduled.event.midiData[2] = static_cast<char>(change.value);
+        scheduled.event = MakeControlChange(0, change.controller, change.value);
         events.push_back(scheduled);
     }
     // Equal times keep their command-line order.
