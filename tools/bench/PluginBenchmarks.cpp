@@ -5,6 +5,7 @@
 #include "Scenario.h"
 
 #include "CustomAudioEffect.h"
+#include "MidiEvents.h"
 #include "Parameters/Displays.h"
 #include "Parameters/Parameter.h"
 #include "Parameters/SmoothParameter.h"
@@ -99,12 +100,7 @@ void AdapterBlock(benchmark::State& state)
     auto* list = reinterpret_cast<VstEvents*>(pointers.data());
     for (int i = 0; i < changes; ++i) {
         VstMidiEvent& event = events[static_cast<std::size_t>(i)];
-        event.type = kVstMidiType;
-        event.byteSize = sizeof(VstMidiEvent);
-        event.deltaFrames = i * BlockSize / changes;
-        event.midiData[0] = static_cast<char>(0xB0);
-        event.midiData[1] = static_cast<char>(NullPlugin::FirstController + i % NullPlugin::Count);
-        event.midiData[2] = static_cast<char>(i % 128);
+        event = MakeControlChange(i * BlockSize / changes, NullPlugin::FirstController + i % NullPlugin::Count, i % 128);
         list->events[i] = reinterpret_cast<VstEvent*>(&event);
     }
     list->numEvents = changes;
