@@ -10,7 +10,10 @@ class AudioEffect;
 // GUI thread.
 class AEffEditor {
 public:
-    explicit AEffEditor(AudioEffect* effect) : effect(effect) {}
+    explicit AEffEditor(AudioEffect* effect)
+        : effect(effect)
+    {
+    }
     virtual ~AEffEditor() = default;
     AEffEditor(const AEffEditor&) = delete;
     AEffEditor& operator=(const AEffEditor&) = delete;
@@ -29,7 +32,7 @@ public:
     }
     virtual void close() { systemWindow = nullptr; }
     virtual bool isOpen() { return systemWindow != nullptr; }
-    virtual void idle() {}
+    virtual void idle() { }
     virtual bool onKeyDown(VstKeyCode& /*keyCode*/) { return false; }
     virtual bool onKeyUp(VstKeyCode& /*keyCode*/) { return false; }
     virtual bool onWheel(float /*distance*/) { return false; }

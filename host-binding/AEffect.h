@@ -42,14 +42,13 @@ constexpr int kVstParameterTextSize = 8; // names, labels and displays
 
 struct AEffect;
 
-using audioMasterCallback = VstIntPtr(VSTCALL*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-    VstIntPtr value, void* ptr, float opt);
-using AEffectDispatcherProc = VstIntPtr(VSTCALL*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-    VstIntPtr value, void* ptr, float opt);
-using AEffectProcessProc = void(VSTCALL*)(AEffect* effect, float** inputs, float** outputs,
-    VstInt32 sampleFrames);
-using AEffectProcessDoubleProc = void(VSTCALL*)(AEffect* effect, double** inputs, double** outputs,
-    VstInt32 sampleFrames);
+using audioMasterCallback
+    = VstIntPtr(VSTCALL*)(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+using AEffectDispatcherProc
+    = VstIntPtr(VSTCALL*)(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+using AEffectProcessProc = void(VSTCALL*)(AEffect* effect, float** inputs, float** outputs, VstInt32 sampleFrames);
+using AEffectProcessDoubleProc
+    = void(VSTCALL*)(AEffect* effect, double** inputs, double** outputs, VstInt32 sampleFrames);
 using AEffectSetParameterProc = void(VSTCALL*)(AEffect* effect, VstInt32 index, float parameter);
 using AEffectGetParameterProc = float(VSTCALL*)(AEffect* effect, VstInt32 index);
 
@@ -400,6 +399,5 @@ static_assert(sizeof(VstParameterProperties) == 152, "VstParameterProperties lay
 static_assert(sizeof(VstSpeakerProperties) == 112, "VstSpeakerProperties layout");
 static_assert(sizeof(VstSpeakerArrangement) == 8 + 8 * 112, "VstSpeakerArrangement layout");
 static_assert(kEffectMagic == 0x56737450, "'VstP' packs big-end first");
-static_assert(effSetChunk == 24 && effCanDo == 51 && effGetVstVersion == 58
-        && effGetNumMidiOutputChannels == 79,
+static_assert(effSetChunk == 24 && effCanDo == 51 && effGetVstVersion == 58 && effGetNumMidiOutputChannels == 79,
     "dispatcher opcode numbers");

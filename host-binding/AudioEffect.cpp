@@ -14,8 +14,8 @@ AudioEffect* effectOf(AEffect* effect)
 
 // The trampolines: plain functions in the record that find their object
 // through `object`. A host that hands in a null record gets nothing done.
-VstIntPtr VSTCALL dispatchTrampoline(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-    void* ptr, float opt)
+VstIntPtr VSTCALL dispatchTrampoline(
+    AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     AudioEffect* object = effectOf(effect);
     if (object == nullptr) {
@@ -50,16 +50,14 @@ float VSTCALL getParameterTrampoline(AEffect* effect, VstInt32 index)
     return object != nullptr ? object->getParameter(index) : 0.0f;
 }
 
-void VSTCALL processReplacingTrampoline(AEffect* effect, float** inputs, float** outputs,
-    VstInt32 sampleFrames)
+void VSTCALL processReplacingTrampoline(AEffect* effect, float** inputs, float** outputs, VstInt32 sampleFrames)
 {
     if (AudioEffect* object = effectOf(effect)) {
         object->processReplacing(inputs, outputs, sampleFrames);
     }
 }
 
-void VSTCALL processDoubleReplacingTrampoline(AEffect* effect, double** inputs, double** outputs,
-    VstInt32 sampleFrames)
+void VSTCALL processDoubleReplacingTrampoline(AEffect* effect, double** inputs, double** outputs, VstInt32 sampleFrames)
 {
     if (AudioEffect* object = effectOf(effect)) {
         object->processDoubleReplacing(inputs, outputs, sampleFrames);
@@ -115,7 +113,9 @@ char* writeDigitsBackwards(char* end, long long magnitude)
 } // namespace
 
 AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
-    : audioMaster(audioMaster), numPrograms(numPrograms), numParams(numParams)
+    : audioMaster(audioMaster)
+    , numPrograms(numPrograms)
+    , numParams(numParams)
 {
     std::memset(&cEffect, 0, sizeof cEffect);
     cEffect.magic = kEffectMagic;

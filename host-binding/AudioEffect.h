@@ -22,21 +22,21 @@ public:
     AudioEffect& operator=(const AudioEffect&) = delete;
 
     virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
-    virtual void open() {}
-    virtual void close() {}
-    virtual void suspend() {}
-    virtual void resume() {}
+    virtual void open() { }
+    virtual void close() { }
+    virtual void suspend() { }
+    virtual void resume() { }
     virtual void setSampleRate(float sampleRate) { this->sampleRate = sampleRate; }
     virtual void setBlockSize(VstInt32 blockSize) { this->blockSize = blockSize; }
     virtual void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) = 0;
-    virtual void processDoubleReplacing(double** /*inputs*/, double** /*outputs*/, VstInt32 /*sampleFrames*/) {}
-    virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
+    virtual void processDoubleReplacing(double** /*inputs*/, double** /*outputs*/, VstInt32 /*sampleFrames*/) { }
+    virtual void setParameter(VstInt32 /*index*/, float /*value*/) { }
     virtual float getParameter(VstInt32 /*index*/) { return 0.0f; }
     // Sets the parameter, then tells the host (audioMasterAutomate).
     virtual void setParameterAutomated(VstInt32 index, float value);
     virtual VstInt32 getProgram() { return curProgram.load(std::memory_order_relaxed); }
     virtual void setProgram(VstInt32 program) { curProgram.store(program, std::memory_order_relaxed); }
-    virtual void setProgramName(char* /*name*/) {}
+    virtual void setProgramName(char* /*name*/) { }
     virtual void getProgramName(char* name) { *name = 0; }
     virtual void getParameterLabel(VstInt32 /*index*/, char* label) { *label = 0; }
     virtual void getParameterDisplay(VstInt32 /*index*/, char* text) { *text = 0; }
@@ -69,7 +69,7 @@ public:
     virtual void ms2string(float samples, char* text, VstInt32 maxLen);
     virtual void float2string(float value, char* text, VstInt32 maxLen);
     virtual void int2string(VstInt32 value, char* text, VstInt32 maxLen);
-    virtual void process(float** /*inputs*/, float** /*outputs*/, VstInt32 /*sampleFrames*/) {}
+    virtual void process(float** /*inputs*/, float** /*outputs*/, VstInt32 /*sampleFrames*/) { }
     virtual float getVu() { return 0.0f; }
     virtual void hasVu(bool state) { setFlag(effFlagsHasVu, state); }
     virtual void hasClip(bool state) { setFlag(effFlagsHasClip, state); }
@@ -84,8 +84,7 @@ public:
 protected:
     void setFlag(VstInt32 flag, bool state);
     // Calls the host with this effect's record; answers 0 without a host.
-    VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-        float opt = 0.0f);
+    VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f);
 
     audioMasterCallback audioMaster;
     AEffEditor* editor = nullptr;
@@ -94,7 +93,7 @@ protected:
     VstInt32 numPrograms;
     VstInt32 numParams;
     // Hosts change the program on one thread and ask for it on another.
-    std::atomic<VstInt32> curProgram{0};
+    std::atomic<VstInt32> curProgram {0};
     AEffect cEffect;
 };
 

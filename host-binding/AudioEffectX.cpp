@@ -50,7 +50,7 @@ VstKeyCode makeKeyCode(VstInt32 index, VstIntPtr value, float opt)
 {
     const bool representable = opt > -2147483648.0f && opt < 2147483648.0f;
     const VstInt32 modifier = representable ? static_cast<VstInt32>(opt) : 0;
-    VstKeyCode key{};
+    VstKeyCode key {};
     key.character = index;
     key.virt = static_cast<unsigned char>(value & 0xFF);
     key.modifier = static_cast<unsigned char>(modifier & 0xFF);
@@ -97,8 +97,8 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     case effProcessVarIo:
         return processVariableIo(static_cast<VstVariableIo*>(ptr)) ? 1 : 0;
     case effSetSpeakerArrangement:
-        return setSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement*>(value),
-                   static_cast<VstSpeakerArrangement*>(ptr))
+        return setSpeakerArrangement(
+                   reinterpret_cast<VstSpeakerArrangement*>(value), static_cast<VstSpeakerArrangement*>(ptr))
             ? 1
             : 0;
     case effSetBypass:
@@ -150,8 +150,8 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     case effEndSetProgram:
         return endSetProgram() ? 1 : 0;
     case effGetSpeakerArrangement:
-        return getSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement**>(value),
-                   static_cast<VstSpeakerArrangement**>(ptr))
+        return getSpeakerArrangement(
+                   reinterpret_cast<VstSpeakerArrangement**>(value), static_cast<VstSpeakerArrangement**>(ptr))
             ? 1
             : 0;
     case effShellGetNextPlugin:

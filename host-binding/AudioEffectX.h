@@ -35,8 +35,7 @@ public:
     virtual VstInt32 getOutputLatency();
     virtual bool getInputProperties(VstInt32 /*index*/, VstPinProperties* /*properties*/) { return false; }
     virtual bool getOutputProperties(VstInt32 /*index*/, VstPinProperties* /*properties*/) { return false; }
-    virtual bool setSpeakerArrangement(VstSpeakerArrangement* /*pluginInput*/,
-        VstSpeakerArrangement* /*pluginOutput*/)
+    virtual bool setSpeakerArrangement(VstSpeakerArrangement* /*pluginInput*/, VstSpeakerArrangement* /*pluginOutput*/)
     {
         return false;
     }
@@ -116,8 +115,8 @@ public:
     virtual bool needIdle();
     virtual AEffect* getPreviousPlug(VstInt32 input);
     virtual AEffect* getNextPlug(VstInt32 output);
-    virtual void inputConnected(VstInt32 /*index*/, bool /*state*/) {}
-    virtual void outputConnected(VstInt32 /*index*/, bool /*state*/) {}
+    virtual void inputConnected(VstInt32 /*index*/, bool /*state*/) { }
+    virtual void outputConnected(VstInt32 /*index*/, bool /*state*/) { }
     virtual VstInt32 willProcessReplacing();
     virtual void wantAsyncOperation(bool state) { setFlag(effFlagsExtIsAsync, state); }
     virtual void hasExternalBuffer(bool state) { setFlag(effFlagsExtHasBuffer, state); }

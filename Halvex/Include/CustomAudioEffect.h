@@ -51,9 +51,10 @@ public:
     // Room for the events of a busy block before the queue has to grow.
     static constexpr int ReservedMidiEvents = 1024;
 
-    CustomAudioEffect(audioMasterCallback audioMaster, const char* effectName, const char* vendorName,
-        const char* productName)
-        : AudioEffectX(audioMaster, ProgramCount, ParameterCount), midiEvents(ReservedMidiEvents)
+    CustomAudioEffect(
+        audioMasterCallback audioMaster, const char* effectName, const char* vendorName, const char* productName)
+        : AudioEffectX(audioMaster, ProgramCount, ParameterCount)
+        , midiEvents(ReservedMidiEvents)
     {
         HALVEX_ASSERT(plugin.GetParameterCount() >= ParameterCount);
         setNumInputs(InputCount);
@@ -240,7 +241,7 @@ public:
     }
 
     // Runs after a program chunk replaced the current program.
-    virtual void PresetLoaded(Bank& /*bank*/) {}
+    virtual void PresetLoaded(Bank& /*bank*/) { }
 
     // --- Identity ----------------------------------------------------------
 
@@ -520,8 +521,8 @@ private:
 
     Bank bank;
     MidiEventQueue midiEvents;
-    std::atomic<int> currentProgram{0};
-    std::atomic<bool> resetRequested{false};
+    std::atomic<int> currentProgram {0};
+    std::atomic<bool> resetRequested {false};
     float* offsetInputs[InputCount] = {};
     float* offsetOutputs[OutputCount] = {};
     Plugin plugin;

@@ -9,8 +9,8 @@
 class Editor : public AEffEditor {
 public:
     using AEffEditor::AEffEditor;
-    void RequestRefresh() {}
-    void RefreshControl(int /*parameterId*/) {}
-    void SetStatusText(const char* /*text*/) {}
-    void ClearStatusText() {}
+    void RequestRefresh() { }
+    void RefreshControl(int /*parameterId*/) { }
+    void SetStatusText(const char* /*text*/) { }
+    void ClearStatusText() { }
 };

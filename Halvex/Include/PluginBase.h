@@ -56,7 +56,7 @@ protected:
     void MapController(char controller, int parameterId);
 
 private:
-    std::atomic<float> sampleRate{DefaultSampleRate};
+    std::atomic<float> sampleRate {DefaultSampleRate};
     std::vector<IComponent*> components;
     std::vector<IControllable*> controllables;
     std::vector<ISynchronizeable*> synchronizeables;

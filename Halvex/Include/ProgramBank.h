@@ -90,11 +90,23 @@ public:
     {
         ReadText(ProgramOffset(program) + offsetof(Program, name), ProgramNameSize, text, count);
     }
-    void SetProgramName(int program, const char* text) { WriteText(ProgramOffset(program) + offsetof(Program, name), ProgramNameSize, text); }
+    void SetProgramName(int program, const char* text)
+    {
+        WriteText(ProgramOffset(program) + offsetof(Program, name), ProgramNameSize, text);
+    }
 
-    void GetEffectName(char* text, int count) const { ReadText(offsetof(Bank, effectName), EffectNameSize, text, count); }
-    void GetVendorName(char* text, int count) const { ReadText(offsetof(Bank, vendorName), VendorNameSize, text, count); }
-    void GetProductName(char* text, int count) const { ReadText(offsetof(Bank, productName), ProductNameSize, text, count); }
+    void GetEffectName(char* text, int count) const
+    {
+        ReadText(offsetof(Bank, effectName), EffectNameSize, text, count);
+    }
+    void GetVendorName(char* text, int count) const
+    {
+        ReadText(offsetof(Bank, vendorName), VendorNameSize, text, count);
+    }
+    void GetProductName(char* text, int count) const
+    {
+        ReadText(offsetof(Bank, productName), ProductNameSize, text, count);
+    }
 
     // Writes the identity texts and version into the bank header, or into one
     // program's copy of them.
@@ -102,7 +114,8 @@ public:
     {
         WriteIdentity(0, effectName, vendorName, productName, version);
     }
-    void SetProgramIdentity(int program, const char* effectName, const char* vendorName, const char* productName, int32_t version)
+    void SetProgramIdentity(
+        int program, const char* effectName, const char* vendorName, const char* productName, int32_t version)
     {
         WriteIdentity(ProgramOffset(program), effectName, vendorName, productName, version);
     }
@@ -115,7 +128,7 @@ public:
 
 private:
     static_assert(sizeof(Bank) % 4 == 0 && sizeof(Program) % 4 == 0 && offsetof(Bank, programs) % 4 == 0,
-                  "every field of the chunk layout is a whole number of 32-bit words");
+        "every field of the chunk layout is a whole number of 32-bit words");
     static_assert(std::atomic<uint32_t>::is_always_lock_free, "the bank must be lock-free");
 
     static constexpr std::size_t ProgramOffset(int program)
@@ -127,7 +140,8 @@ private:
         return (ProgramOffset(program) + offsetof(Program, values)) / 4 + static_cast<std::size_t>(index);
     }
 
-    void WriteIdentity(std::size_t offset, const char* effectName, const char* vendorName, const char* productName, int32_t version)
+    void WriteIdentity(
+        std::size_t offset, const char* effectName, const char* vendorName, const char* productName, int32_t version)
     {
         WriteText(offset + offsetof(Bank, effectName), EffectNameSize, effectName);
         WriteText(offset + offsetof(Bank, vendorName), VendorNameSize, vendorName);

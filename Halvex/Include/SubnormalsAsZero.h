@@ -16,7 +16,8 @@ public:
 
     // The control register is written only when the host has not set the
     // modes already: each write stalls the processor for a while.
-    SubnormalsAsZero() : saved(_mm_getcsr())
+    SubnormalsAsZero()
+        : saved(_mm_getcsr())
     {
         if ((saved & Modes) != Modes) {
             _mm_setcsr(saved | Modes);

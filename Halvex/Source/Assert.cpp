@@ -11,7 +11,7 @@
 
 namespace {
 
-std::atomic<long> defaultReportCount{0};
+std::atomic<long> defaultReportCount {0};
 
 void AppendText(char* buffer, int& length, int capacity, const char* text)
 {
@@ -73,7 +73,7 @@ void DefaultHandler(const char* expression, const char* file, int line)
     WriteToStandardError(message, length);
 }
 
-std::atomic<AssertionHandler> currentHandler{&DefaultHandler};
+std::atomic<AssertionHandler> currentHandler {&DefaultHandler};
 
 } // namespace
 

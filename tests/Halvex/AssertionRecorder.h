@@ -15,7 +15,11 @@ public:
         int line;
     };
 
-    AssertionRecorder() { previous = SetAssertionHandler(&Record); Reports().clear(); }
+    AssertionRecorder()
+    {
+        previous = SetAssertionHandler(&Record);
+        Reports().clear();
+    }
     ~AssertionRecorder() { SetAssertionHandler(previous); }
     AssertionRecorder(const AssertionRecorder&) = delete;
     AssertionRecorder& operator=(const AssertionRecorder&) = delete;

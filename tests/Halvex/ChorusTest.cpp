@@ -45,7 +45,8 @@ public:
 class ChorusTest : public ::testing::Test {
 protected:
     // Sets a smoothed parameter and lets it jump to the new value.
-    template <typename Smooth> static void Settle(Smooth& parameter, float value)
+    template <typename Smooth>
+    static void Settle(Smooth& parameter, float value)
     {
         parameter.SetValue(value);
         parameter.Reset();

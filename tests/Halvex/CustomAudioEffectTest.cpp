@@ -93,10 +93,14 @@ public:
     }
 
     PlainParameter parameters[8] = {
-        {"P0", "Parameter 0", "L0", 1.0f}, {"P1", "Parameter 1", "L1", 0.5f},
-        {"P2", "Parameter 2", "L2", 0.25f}, {"P3", "Parameter 3", "L3", 0.0f},
-        {"P4", "Parameter 4", "L4", 0.5f}, {"P5", "Parameter 5", "L5", 0.1f},
-        {"P6", "Parameter 6", "L6", 1.0f}, {"P7", "Parameter 7", "L7", 0.0f},
+        {"P0", "Parameter 0", "L0", 1.0f},
+        {"P1", "Parameter 1", "L1", 0.5f},
+        {"P2", "Parameter 2", "L2", 0.25f},
+        {"P3", "Parameter 3", "L3", 0.0f},
+        {"P4", "Parameter 4", "L4", 0.5f},
+        {"P5", "Parameter 5", "L5", 0.1f},
+        {"P6", "Parameter 6", "L6", 1.0f},
+        {"P7", "Parameter 7", "L7", 0.0f},
     };
     ResetRecorder resets;
     ControllerRecorder controllers;
@@ -114,8 +118,8 @@ struct HostCall {
 std::vector<HostCall> hostCalls;
 VstTimeInfo* timeAnswer = nullptr;
 
-VstIntPtr VSTCALL RecordingHost(AEffect* /*effect*/, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-    void* /*ptr*/, float opt)
+VstIntPtr VSTCALL RecordingHost(
+    AEffect* /*effect*/, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* /*ptr*/, float opt)
 {
     hostCalls.push_back({opcode, index, value, opt});
     if (opcode == audioMasterGetTime) {
@@ -185,7 +189,7 @@ protected:
 
     static VstMidiEvent Midi(int deltaFrames, int status, int data1, int data2)
     {
-        VstMidiEvent event{};
+        VstMidiEvent event {};
         event.type = kVstMidiType;
         event.byteSize = sizeof(VstMidiEvent);
         event.deltaFrames = deltaFrames;
@@ -260,7 +264,7 @@ TEST_F(CustomAudioEffectTest, BadParameterCallsAreReportedAndHarmless)
     effect->setParameter(-1, 0.5f);
     effect->getParameterName(0, nullptr);
     EXPECT_EQ(recorder.expressions(),
-        (std::vector<std::string>{"index >= 0 && index < ParameterCount", "index >= 0 && index < ParameterCount",
+        (std::vector<std::string> {"index >= 0 && index < ParameterCount", "index >= 0 && index < ParameterCount",
             "index >= 0 && index < ParameterCount", "name != 0"}));
 
     recorder.clear();
@@ -296,8 +300,9 @@ TEST_F(CustomAudioEffectTest, SetProgramAppliesValuesAndResetsBeforeTheNextBlock
     effect->setProgram(32);
     effect->setProgram(-1);
     EXPECT_EQ(effect->getProgram(), 3) << "a program that does not exist is never reported to the host";
-    EXPECT_EQ(recorder.expressions(), (std::vector<std::string>{"program >= 0 && program < ProgramCount",
-                                          "program >= 0 && program < ProgramCount"}));
+    EXPECT_EQ(recorder.expressions(),
+        (std::vector<std::string> {
+            "program >= 0 && program < ProgramCount", "program >= 0 && program < ProgramCount"}));
     effect->processReplacing(inputs, outputs, 16);
     ASSERT_EQ(recorded.size(), 1u);
     EXPECT_EQ(recorded[0].kind, Call::Run);
@@ -513,7 +518,7 @@ TEST_F(CustomAudioEffectTest, ControlChangeSplitsTheBlockAndMovesItsParameter)
 
 TEST_F(CustomAudioEffectTest, OtherMessagesOnlySplitTheBlock)
 {
-    VstMidiSysexEvent sysex{};
+    VstMidiSysexEvent sysex {};
     sysex.type = kVstSysExType;
     sysex.deltaFrames = 50;
     SendEvents({Midi(10, 0x90, 60, 100), Midi(0, 0xB0, 7, 64)}, {reinterpret_cast<VstEvent*>(&sysex)});
@@ -548,7 +553,7 @@ TEST_F(CustomAudioEffectTest, EventsAtTheBlockEndWaitForTheNextBlock)
     ASSERT_EQ(recorded.size(), 2u);
     EXPECT_EQ(recorded[0].count, 100);
     EXPECT_EQ(recorded[1].kind, Call::Controller);
-    EXPECT_EQ(recorder.expressions(), std::vector<std::string>{"midiEvents.empty()"});
+    EXPECT_EQ(recorder.expressions(), std::vector<std::string> {"midiEvents.empty()"});
 
     recorded.clear();
     recorder.clear();
@@ -591,7 +596,7 @@ TEST_F(CustomAudioEffectTest, DisorderedEventsNeverRevisitSamples)
             values.push_back(call.value);
         }
     }
-    EXPECT_EQ(values, (std::vector<float>{1 * 0.007874016f, 2 * 0.007874016f, 3 * 0.007874016f, 4 * 0.007874016f}))
+    EXPECT_EQ(values, (std::vector<float> {1 * 0.007874016f, 2 * 0.007874016f, 3 * 0.007874016f, 4 * 0.007874016f}))
         << "events keep their order";
 }
 
@@ -659,7 +664,7 @@ TEST_F(CustomAudioEffectTest, OversizedDataBytesAreReportedAndClamped)
     AssertionRecorder recorder;
     SendEvents({Midi(0, 0xB0, 93, 200)});
     effect->processReplacing(inputs, outputs, 10);
-    EXPECT_EQ(recorder.expressions(), std::vector<std::string>{"value >= 0.0f && value <= 1.0f"});
+    EXPECT_EQ(recorder.expressions(), std::vector<std::string> {"value >= 0.0f && value <= 1.0f"});
     EXPECT_EQ(effect->getParameter(4), 0.0f);
     EXPECT_EQ(effect->GetPlugin().parameters[4].GetValue(), 0.0f);
 }
@@ -670,7 +675,7 @@ TEST_F(CustomAudioEffectTest, NullChannelsAreReportedAndNeverTouched)
     float* partial[2] = {inputs[0], nullptr};
     output[0].assign(40000, 9.0f);
     effect->processReplacing(partial, outputs, 32);
-    EXPECT_EQ(recorder.expressions(), std::vector<std::string>{"offsetInputs[j] != 0"});
+    EXPECT_EQ(recorder.expressions(), std::vector<std::string> {"offsetInputs[j] != 0"});
     EXPECT_TRUE(Runs().empty());
     EXPECT_EQ(output[0][0], 0.0f) << "outputs of a run that cannot be processed are silenced";
     EXPECT_EQ(output[0][32], 9.0f);
@@ -690,7 +695,7 @@ TEST_F(CustomAudioEffectTest, TransportIsForwardedOncePerBlock)
     EXPECT_EQ(hostCalls[0].opcode, audioMasterGetTime);
     EXPECT_EQ(hostCalls[0].value, 0x600);
 
-    VstTimeInfo time{};
+    VstTimeInfo time {};
     time.tempo = 90.0;
     time.ppqPos = 8.0;
     timeAnswer = &time;

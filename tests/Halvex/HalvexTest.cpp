@@ -51,8 +51,7 @@ TEST(Halvex, DecibelTextReportsBadArguments)
     char text[8];
     ToDecibelText(1.5f, text, 8);
     ToDecibelText(0.5f, nullptr, 8);
-    EXPECT_EQ(recorder.expressions(),
-              (std::vector<std::string>{"value >= 0.0f && value <= 1.0f", "text != 0"}));
+    EXPECT_EQ(recorder.expressions(), (std::vector<std::string> {"value >= 0.0f && value <= 1.0f", "text != 0"}));
 }
 
 TEST(Halvex, OnOffText)
@@ -101,6 +100,6 @@ TEST(Halvex, CopyStringReportsNullPointersAndWritesNothingThroughThem)
     CopyString(nullptr, "x", 8);
     char name[4] = {'a', 'b', 'c', 0};
     CopyString(name, nullptr, 4);
-    EXPECT_EQ(recorder.expressions(), (std::vector<std::string>{"destination != 0", "source != 0"}));
+    EXPECT_EQ(recorder.expressions(), (std::vector<std::string> {"destination != 0", "source != 0"}));
     EXPECT_STREQ(name, "");
 }

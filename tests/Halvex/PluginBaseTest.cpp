@@ -17,7 +17,11 @@ using Calls = std::vector<std::string>;
 // Logs every call it receives, tagged with its name, into a shared list.
 class LoggingComponent : public IComponent, public IControllable, public ISynchronizeable {
 public:
-    LoggingComponent(Calls& calls, std::string name) : calls(calls), name(std::move(name)) {}
+    LoggingComponent(Calls& calls, std::string name)
+        : calls(calls)
+        , name(std::move(name))
+    {
+    }
 
     void Reset() override { calls.push_back(name + ".Reset"); }
     float GetSampleRate() override { return 0.0f; }
@@ -26,7 +30,10 @@ public:
     {
         calls.push_back(name + ".SetController " + std::to_string(controller));
     }
-    void Synchronize(double tempo, double) override { calls.push_back(name + ".Synchronize " + std::to_string(int(tempo))); }
+    void Synchronize(double tempo, double) override
+    {
+        calls.push_back(name + ".Synchronize " + std::to_string(int(tempo)));
+    }
 
 private:
     Calls& calls;
@@ -42,7 +49,7 @@ public:
     using PluginBase::AddSynchronizeable;
     using PluginBase::MapController;
 
-    void Process(float**, float**, int) override {}
+    void Process(float**, float**, int) override { }
     Editor* CreateEditor(AudioEffect*, IControlObserver*) override { return nullptr; }
 };
 
@@ -69,14 +76,15 @@ TEST(PluginBase, ForwardsToEachRegistrationInOrder)
     plugin.Synchronize(120.0, 2.25);
 
     EXPECT_EQ(plugin.GetSampleRate(), 48000.0f);
-    EXPECT_EQ(calls, (Calls{"first.SetSampleRate 48000", "second.SetSampleRate 48000", "first.SetSampleRate 48000",
-                            "first.Reset", "second.Reset", "first.Reset", "second.SetController 7",
-                            "first.SetController 7", "second.SetController 42", "first.SetController 42"}));
+    EXPECT_EQ(calls,
+        (Calls {"first.SetSampleRate 48000", "second.SetSampleRate 48000", "first.SetSampleRate 48000", "first.Reset",
+            "second.Reset", "first.Reset", "second.SetController 7", "first.SetController 7", "second.SetController 42",
+            "first.SetController 42"}));
 
     calls.clear();
     plugin.AddSynchronizeable(&second);
     plugin.Synchronize(120.0, 2.25);
-    EXPECT_EQ(calls, Calls{"second.Synchronize 120"});
+    EXPECT_EQ(calls, Calls {"second.Synchronize 120"});
 }
 
 TEST(PluginBase, IgnoresANonPositiveSampleRateAfterReportingIt)
@@ -89,7 +97,7 @@ TEST(PluginBase, IgnoresANonPositiveSampleRateAfterReportingIt)
 
     plugin.SetSampleRate(0.0f);
 
-    EXPECT_EQ(recorder.expressions(), std::vector<std::string>{"sampleRate > 0.0f"});
+    EXPECT_EQ(recorder.expressions(), std::vector<std::string> {"sampleRate > 0.0f"});
     EXPECT_EQ(plugin.GetSampleRate(), 44100.0f);
     EXPECT_TRUE(calls.empty());
 }
@@ -112,8 +120,8 @@ TEST(PluginBase, ParameterIdsArePositionsAndOthersGiveNull)
     EXPECT_EQ(plugin.GetParameter(2), &on);
     EXPECT_EQ(plugin.GetParameter(3), nullptr);
     EXPECT_EQ(plugin.GetParameter(-1), nullptr);
-    EXPECT_EQ(recorder.expressions(),
-              std::vector<std::string>(3, "parameterId >= 0 && parameterId < GetParameterCount()"));
+    EXPECT_EQ(
+        recorder.expressions(), std::vector<std::string>(3, "parameterId >= 0 && parameterId < GetParameterCount()"));
 }
 
 TEST(PluginBase, ControllerMapKeepsTheLastMappingAndLeavesMissesAlone)

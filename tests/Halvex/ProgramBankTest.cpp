@@ -75,7 +75,7 @@ TEST(ProgramBank, TextsStayWithinTheirFields)
 TEST(ProgramBank, ValuesAreNeverSeenTornAcrossThreads)
 {
     TestBank bank;
-    std::atomic<bool> stop{false};
+    std::atomic<bool> stop {false};
     std::thread writer([&] {
         for (int i = 0; i < 200000; ++i) {
             bank.SetValue(5, 2, (i & 1) != 0 ? 0.25f : 0.75f);

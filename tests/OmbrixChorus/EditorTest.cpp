@@ -35,9 +35,9 @@ struct Binding {
 };
 
 // Dialog item and kind of control for parameter ids 0 to 7.
-constexpr Binding Bindings[ParameterCount] = {
-    {1001, ControlKind::Switch}, {1002, ControlKind::Knob}, {1003, ControlKind::Knob}, {1004, ControlKind::Knob},
-    {1008, ControlKind::Slider}, {1005, ControlKind::Knob}, {1006, ControlKind::Switch}, {1007, ControlKind::Switch}};
+constexpr Binding Bindings[ParameterCount] = {{1001, ControlKind::Switch}, {1002, ControlKind::Knob},
+    {1003, ControlKind::Knob}, {1004, ControlKind::Knob}, {1008, ControlKind::Slider}, {1005, ControlKind::Knob},
+    {1006, ControlKind::Switch}, {1007, ControlKind::Switch}};
 
 // What a control of the kind shows for a parameter value: switches snap to
 // 0 or 1, knobs keep a frame position, sliders a pixel position (travel
@@ -89,7 +89,8 @@ protected:
     HWND Item(int itemId) const { return GetDlgItem(Dialog(), itemId); }
     ParameterControl* Control(int parameterId) const
     {
-        return reinterpret_cast<ParameterControl*>(GetWindowLongPtrA(Item(Bindings[parameterId].itemId), GWLP_USERDATA));
+        return reinterpret_cast<ParameterControl*>(
+            GetWindowLongPtrA(Item(Bindings[parameterId].itemId), GWLP_USERDATA));
     }
     float ControlValue(int parameterId) const { return Control(parameterId)->GetValue(); }
     std::string StatusText() const
@@ -299,8 +300,8 @@ TEST_F(ChorusEditorTest, OnlyALeftClickOnTheTitleStripOpensTheAboutBox)
 TEST_F(ChorusEditorTest, ParameterAndProgramChangesFromAnotherThreadNeverDisturbOpenAndClose)
 {
     AEffect* effect = plugin.GetEffect();
-    std::atomic<bool> running{true};
-    std::atomic<long> changes{0};
+    std::atomic<bool> running {true};
+    std::atomic<long> changes {0};
     std::thread automation([&] {
         std::mt19937 random(2026);
         std::uniform_real_distribution<float> unit(0.0f, 1.0f);
@@ -351,8 +352,8 @@ TEST(ChorusEditorResources, TheLibraryHoldsTheFiveImagesAndBothDialogTemplates)
         unsigned height;
         int colourType; // PNG: 2 = RGB, 6 = RGBA
     };
-    for (const Image& image : {Image{"BACKGROUND", 400, 84, 2}, Image{"HSLIDER", 15, 22, 6},
-             Image{"KNOB", 24, 2457, 6}, Image{"SWITCH_ON", 12, 22, 6}, Image{"SWITCH_OFF", 12, 22, 6}}) {
+    for (const Image& image : {Image {"BACKGROUND", 400, 84, 2}, Image {"HSLIDER", 15, 22, 6},
+             Image {"KNOB", 24, 2457, 6}, Image {"SWITCH_ON", 12, 22, 6}, Image {"SWITCH_OFF", 12, 22, 6}}) {
         SCOPED_TRACE(image.name);
         HRSRC resource = FindResourceExA(module, "PNG", image.name, english);
         ASSERT_NE(resource, nullptr);
@@ -378,8 +379,8 @@ TEST(ChorusEditorResources, TheLibraryHoldsTheFiveImagesAndBothDialogTemplates)
         short width;
         short height;
     };
-    for (const Template& expected : {Template{"MAINDIALOG", 0x50000040, 9, 270, 54},
-             Template{"ABOUTDIALOG", 0x80C800C0, 5, 186, 103}}) {
+    for (const Template& expected :
+        {Template {"MAINDIALOG", 0x50000040, 9, 270, 54}, Template {"ABOUTDIALOG", 0x80C800C0, 5, 186, 103}}) {
         SCOPED_TRACE(expected.name);
         HRSRC resource = FindResourceExA(module, RT_DIALOG, expected.name, english);
         ASSERT_NE(resource, nullptr);

@@ -35,8 +35,8 @@ TEST(ChorusEditorWithoutImages, ReportsEachMissingImageOnceAndOpensWithInertCont
     HostWindow host;
     {
         OmbrixChorusEditor editor(nullptr, &observer, &chorus);
-        const std::vector<std::string> missing = {
-            "background != 0", "hThumb != 0", "knob != 0", "switchOn != 0", "switchOff != 0"};
+        const std::vector<std::string> missing
+            = {"background != 0", "hThumb != 0", "knob != 0", "switchOn != 0", "switchOff != 0"};
         EXPECT_EQ(recorder.expressions(), missing);
 
         ERect* rect = nullptr;

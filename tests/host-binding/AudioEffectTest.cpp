@@ -94,7 +94,7 @@ TEST(AudioEffectDispatcher, SetProgramIgnoresValuesFromTheProgramCountUp)
     // Negative values pass; the effect's own checks decide.
     effect.dispatch(effSetProgram, 0, -2);
     EXPECT_EQ(effect.dispatch(effGetProgram), -2);
-    EXPECT_EQ(effect.calls, (Calls{"setProgram 3", "setProgram -2"}));
+    EXPECT_EQ(effect.calls, (Calls {"setProgram 3", "setProgram -2"}));
 }
 
 // Hosts set the program from one thread and ask for it from another; the
@@ -102,8 +102,11 @@ TEST(AudioEffectDispatcher, SetProgramIgnoresValuesFromTheProgramCountUp)
 TEST(AudioEffectDispatcher, ProgramNumberMayBeSetAndReadOnDifferentThreads)
 {
     struct PlainEffect : AudioEffect {
-        PlainEffect() : AudioEffect(nullptr, 4, 1) {}
-        void processReplacing(float**, float**, VstInt32) override {}
+        PlainEffect()
+            : AudioEffect(nullptr, 4, 1)
+        {
+        }
+        void processReplacing(float**, float**, VstInt32) override { }
     } effect;
     AEffect* record = effect.getAeffect();
     std::thread setter([record] {
@@ -134,8 +137,9 @@ TEST(AudioEffectDispatcher, LifecycleOpcodesReachTheOperations)
     EXPECT_EQ(effect.getSampleRate(), 48000.0f);
     EXPECT_EQ(effect.getBlockSize(), 512);
     // canDo is asked by every resume (AudioEffectX), never by suspend.
-    EXPECT_EQ(effect.calls, (Calls{"open", "resume", "canDo receiveVstMidiEvent", "suspend", "resume",
-                                "canDo receiveVstMidiEvent", "resume", "canDo receiveVstMidiEvent"}));
+    EXPECT_EQ(effect.calls,
+        (Calls {"open", "resume", "canDo receiveVstMidiEvent", "suspend", "resume", "canDo receiveVstMidiEvent",
+            "resume", "canDo receiveVstMidiEvent"}));
 }
 
 TEST(AudioEffectDispatcher, IdentifyAnswersNvEfWhateverTheArguments)
@@ -157,8 +161,7 @@ TEST(AudioEffectDispatcher, ChunkOpcodesPassIsPresetForAnyNonZeroIndex)
     effect.dispatch(effGetChunk, -5, 0, &data);
     EXPECT_EQ(effect.dispatch(effSetChunk, 0, 220, effect.chunk), 1);
     effect.dispatch(effSetChunk, 2, 220, effect.chunk);
-    EXPECT_EQ(effect.calls,
-        (Calls{"getChunk 0", "getChunk 1", "getChunk 1", "setChunk 220 0", "setChunk 220 1"}));
+    EXPECT_EQ(effect.calls, (Calls {"getChunk 0", "getChunk 1", "getChunk 1", "setChunk 220 0", "setChunk 220 1"}));
 }
 
 TEST(AudioEffectDispatcher, TextOpcodesFillTheHostsBuffer)
@@ -175,7 +178,7 @@ TEST(AudioEffectDispatcher, TextOpcodesFillTheHostsBuffer)
     EXPECT_STREQ(text, "Delay");
     char name[] = "Lush";
     effect.dispatch(effSetProgramName, 0, 0, name);
-    EXPECT_EQ(effect.calls, (Calls{"setProgramName Lush"}));
+    EXPECT_EQ(effect.calls, (Calls {"setProgramName Lush"}));
 }
 
 TEST(AudioEffectDispatcher, NullBuffersAnswerZeroAndReachNothing)
@@ -183,8 +186,8 @@ TEST(AudioEffectDispatcher, NullBuffersAnswerZeroAndReachNothing)
     RecordingEffect effect(nullptr);
     bool editorDestroyed = false;
     effect.setEditor(new RecordingEditor(&effect, &editorDestroyed));
-    for (VstInt32 opcode : {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay,
-             effGetParamName, effEditGetRect, effGetChunk, effSetChunk}) {
+    for (VstInt32 opcode : {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay, effGetParamName,
+             effEditGetRect, effGetChunk, effSetChunk}) {
         EXPECT_EQ(effect.dispatch(opcode, 1, 220, nullptr), 0) << "opcode " << opcode;
     }
     EXPECT_TRUE(effect.calls.empty());
@@ -261,8 +264,8 @@ TEST(AudioEffect, TrampolinesForwardToTheObject)
     record->processDoubleReplacing(record, wideChannels, wideChannels, 2);
     record->setParameter(record, 2, 0.5f);
     EXPECT_EQ(record->getParameter(record, 2), 0.5f);
-    EXPECT_EQ(effect.calls, (Calls{"processReplacing 4", "process 3", "processDoubleReplacing 2",
-                                "setParameter 2 0.500000"}));
+    EXPECT_EQ(effect.calls,
+        (Calls {"processReplacing 4", "process 3", "processDoubleReplacing 2", "setParameter 2 0.500000"}));
     // A host that hands in no record gets nothing done.
     EXPECT_EQ(record->dispatcher(nullptr, effIdentify, 0, 0, nullptr, 0.0f), 0);
     EXPECT_EQ(record->getParameter(nullptr, 2), 0.0f);
@@ -293,7 +296,7 @@ TEST(AudioEffectHostCalls, PassTheRecordAndTheirArguments)
         {record, audioMasterPinConnected, 0, 1, nullptr, 0.0f},
     };
     EXPECT_EQ(host.calls, expected);
-    EXPECT_EQ(effect.calls, (Calls{"setParameter 2 0.750000"}));
+    EXPECT_EQ(effect.calls, (Calls {"setParameter 2 0.750000"}));
 }
 
 TEST(AudioEffectHostCalls, ZeroAnswersMeanVersionOneAndConnectedPins)
@@ -314,7 +317,7 @@ TEST(AudioEffectHostCalls, WithoutHostAnswerTheirDefaults)
     EXPECT_EQ(effect.getCurrentUniqueId(), 0);
     EXPECT_TRUE(effect.isInputConnected(0));
     EXPECT_TRUE(effect.isOutputConnected(0));
-    EXPECT_EQ(effect.calls, (Calls{"setParameter 1 0.500000"}));
+    EXPECT_EQ(effect.calls, (Calls {"setParameter 1 0.500000"}));
 }
 
 namespace {

@@ -38,8 +38,8 @@ TEST(AudioEffectXDispatcher, ReachesTheEffectsOwnOperations)
 {
     RecordingEffect effect(nullptr);
     char name[kVstEffectNameSize] = {};
-    VstEvent event{};
-    VstEvents events{};
+    VstEvent event {};
+    VstEvents events {};
     events.numEvents = 1;
     events.events[0] = &event;
     char capability[] = "receiveVstTimeInfo";
@@ -55,8 +55,9 @@ TEST(AudioEffectXDispatcher, ReachesTheEffectsOwnOperations)
     EXPECT_EQ(effect.dispatch(effOfflineNotify, 3, 2, &audioFile), 1);
     effect.dispatch(effOfflineNotify, 0, 2, &audioFile);
     effect.dispatch(effOfflineNotify, -1, 2, &audioFile);
-    EXPECT_EQ(effect.calls, (Calls{"canDo receiveVstTimeInfo", "setBypass 1", "setBypass 0", "offlineNotify 2 1",
-                                "offlineNotify 2 0", "offlineNotify 2 1"}));
+    EXPECT_EQ(effect.calls,
+        (Calls {"canDo receiveVstTimeInfo", "setBypass 1", "setBypass 0", "offlineNotify 2 1", "offlineNotify 2 0",
+            "offlineNotify 2 1"}));
 }
 
 TEST(AudioEffectXDispatcher, SynthFlagMakesTheCategorySynth)
@@ -69,7 +70,7 @@ TEST(AudioEffectXDispatcher, SynthFlagMakesTheCategorySynth)
 TEST(AudioEffectXDispatcher, GetSpeakerArrangementLeavesNullInBothPointers)
 {
     RecordingEffect effect(nullptr);
-    VstSpeakerArrangement arrangement{};
+    VstSpeakerArrangement arrangement {};
     VstSpeakerArrangement* input = &arrangement;
     VstSpeakerArrangement* output = &arrangement;
     EXPECT_EQ(effect.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&input), &output), 0);
@@ -129,8 +130,8 @@ TEST(AudioEffectXResume, AsksForMidiOnlyWhenTheEffectReceivesMidiOrIsASynth)
         bool synth;
         bool wantsMidi;
     };
-    for (const Case& c : {Case{1, false, true}, Case{0, false, false}, Case{-1, false, false},
-             Case{2, false, false}, Case{-1, true, true}}) {
+    for (const Case& c : {Case {1, false, true}, Case {0, false, false}, Case {-1, false, false},
+             Case {2, false, false}, Case {-1, true, true}}) {
         RecordingHost host;
         RecordingEffect effect(RecordingHost::callback);
         effect.canDoAnswer = c.canDoAnswer;
@@ -150,7 +151,7 @@ TEST(AudioEffectXHostCalls, PassTheirArgumentsAndConvertTheAnswers)
     RecordingHost host;
     RecordingEffect effect(RecordingHost::callback);
     AEffect* record = effect.getAeffect();
-    VstTimeInfo timeInfo{};
+    VstTimeInfo timeInfo {};
     for (VstInt32 opcode = 5; opcode <= 49; ++opcode) {
         host.answers[opcode] = 5;
     }
@@ -334,7 +335,7 @@ TEST(AudioEffectXArrangement, ImpossibleChannelCountsFail)
 TEST(AudioEffectXArrangement, CopySpeakerCopiesEverythingAndCutsTheName)
 {
     RecordingEffect effect(nullptr);
-    VstSpeakerProperties from{};
+    VstSpeakerProperties from {};
     from.azimuth = 0.5f;
     from.elevation = -0.25f;
     from.radius = 2.0f;
@@ -342,7 +343,7 @@ TEST(AudioEffectXArrangement, CopySpeakerCopiesEverythingAndCutsTheName)
     std::memset(from.name, 'L', sizeof from.name); // not terminated
     from.type = 7;
     std::memset(from.future, 9, sizeof from.future);
-    VstSpeakerProperties to{};
+    VstSpeakerProperties to {};
 
     EXPECT_TRUE(effect.copySpeaker(&to, &from));
     EXPECT_EQ(std::string(to.name), std::string(63, 'L'));

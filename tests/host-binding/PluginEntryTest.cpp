@@ -40,7 +40,7 @@ TEST_F(PluginEntry, AsksTheHostsVersionThenCreatesTheEffect)
     EXPECT_EQ(factoryCalls, 1);
     EXPECT_EQ(record->magic, kEffectMagic);
     ASSERT_EQ(host.calls.size(), 1u);
-    EXPECT_EQ(host.calls[0], (HostCall{nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f}));
+    EXPECT_EQ(host.calls[0], (HostCall {nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f}));
     EXPECT_EQ(record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f), 1);
 }
 

@@ -36,18 +36,33 @@ std::string toWindowsPath(std::string path)
     return path;
 }
 
-LibraryHandle openLibrary() { return LoadLibraryA(toWindowsPath(TEST_EFFECT_PATH).c_str()); }
+LibraryHandle openLibrary()
+{
+    return LoadLibraryA(toWindowsPath(TEST_EFFECT_PATH).c_str());
+}
 void* findSymbol(LibraryHandle library, const char* name)
 {
     return reinterpret_cast<void*>(GetProcAddress(library, name));
 }
-void closeLibrary(LibraryHandle library) { FreeLibrary(library); }
+void closeLibrary(LibraryHandle library)
+{
+    FreeLibrary(library);
+}
 #else
 using LibraryHandle = void*;
 
-LibraryHandle openLibrary() { return dlopen(TEST_EFFECT_PATH, RTLD_NOW | RTLD_LOCAL); }
-void* findSymbol(LibraryHandle library, const char* name) { return dlsym(library, name); }
-void closeLibrary(LibraryHandle library) { dlclose(library); }
+LibraryHandle openLibrary()
+{
+    return dlopen(TEST_EFFECT_PATH, RTLD_NOW | RTLD_LOCAL);
+}
+void* findSymbol(LibraryHandle library, const char* name)
+{
+    return dlsym(library, name);
+}
+void closeLibrary(LibraryHandle library)
+{
+    dlclose(library);
+}
 #endif
 
 VstIntPtr hostVersion = 2400;
@@ -109,7 +124,7 @@ TEST_F(PluginLoader, EntryHandsOutAFilledRecord)
     EXPECT_EQ(record->uniqueID, ToFourCharCode("HbTe"));
     EXPECT_EQ(record->version, 1);
     EXPECT_NE(record->object, nullptr);
-    EXPECT_EQ(hostOpcodes, std::vector<VstInt32>{audioMasterVersion});
+    EXPECT_EQ(hostOpcodes, std::vector<VstInt32> {audioMasterVersion});
 
     EXPECT_EQ(record->dispatcher(record, effGetVstVersion, 0, 0, nullptr, 0.0f), 2400);
     EXPECT_EQ(record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f), 1);
@@ -144,6 +159,6 @@ TEST_F(PluginLoader, HostAnsweringZeroOrNoHostGetsNoRecord)
 {
     hostVersion = 0;
     EXPECT_EQ(entry(hostCallback), nullptr);
-    EXPECT_EQ(hostOpcodes, std::vector<VstInt32>{audioMasterVersion});
+    EXPECT_EQ(hostOpcodes, std::vector<VstInt32> {audioMasterVersion});
     EXPECT_EQ(entry(nullptr), nullptr);
 }

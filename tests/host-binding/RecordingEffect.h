@@ -10,7 +10,11 @@
 // An editor that records what the dispatcher asked of it.
 class RecordingEditor : public AEffEditor {
 public:
-    RecordingEditor(AudioEffect* effect, bool* destroyed) : AEffEditor(effect), destroyed(destroyed) {}
+    RecordingEditor(AudioEffect* effect, bool* destroyed)
+        : AEffEditor(effect)
+        , destroyed(destroyed)
+    {
+    }
     ~RecordingEditor() override { *destroyed = true; }
 
     bool getRect(ERect** rect) override
@@ -36,7 +40,7 @@ public:
     }
     bool setKnobMode(VstInt32 mode) override { return mode == 2; }
 
-    ERect bounds{0, 0, 84, 400};
+    ERect bounds {0, 0, 84, 400};
     int idleCount = 0;
     std::vector<VstKeyCode> keys;
 
@@ -49,7 +53,8 @@ private:
 class RecordingEffect : public AudioEffectX {
 public:
     explicit RecordingEffect(audioMasterCallback audioMaster, bool* destroyed = nullptr)
-        : AudioEffectX(audioMaster, 4, 3), destroyed(destroyed)
+        : AudioEffectX(audioMaster, 4, 3)
+        , destroyed(destroyed)
     {
     }
     ~RecordingEffect() override
@@ -60,8 +65,7 @@ public:
     }
 
     // The dispatcher as the host calls it: through the record's trampoline.
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-        float opt = 0.0f)
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f)
     {
         AEffect* record = getAeffect();
         return record->dispatcher(record, opcode, index, value, ptr, opt);

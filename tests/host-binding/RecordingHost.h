@@ -31,8 +31,8 @@ public:
     RecordingHost(const RecordingHost&) = delete;
     RecordingHost& operator=(const RecordingHost&) = delete;
 
-    static VstIntPtr VSTCALL callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-        void* ptr, float opt)
+    static VstIntPtr VSTCALL callback(
+        AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
     {
         current->calls.push_back({effect, opcode, index, value, ptr, opt});
         auto answer = current->answers.find(opcode);

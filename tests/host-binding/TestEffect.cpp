@@ -4,7 +4,8 @@
 // plug-in: one parameter (the gain, 0 to 1), two programs held as chunks.
 class TestEffect : public AudioEffectX {
 public:
-    explicit TestEffect(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 2, 1)
+    explicit TestEffect(audioMasterCallback audioMaster)
+        : AudioEffectX(audioMaster, 2, 1)
     {
         setNumInputs(2);
         setNumOutputs(2);

@@ -56,7 +56,10 @@ constexpr int TimedBlocks = 2000;
 constexpr double SlowdownTolerance = 1.5;
 
 long reports = 0;
-void CountReport(const char*, const char*, int) { ++reports; }
+void CountReport(const char*, const char*, int)
+{
+    ++reports;
+}
 
 VstIntPtr VSTCALL HostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
 {
@@ -105,7 +108,10 @@ private:
 class Soak {
 public:
     Soak()
-        : inLeft(MaxBlockSize), inRight(MaxBlockSize), outLeft(MaxBlockSize), outRight(MaxBlockSize)
+        : inLeft(MaxBlockSize)
+        , inRight(MaxBlockSize)
+        , outLeft(MaxBlockSize)
+        , outRight(MaxBlockSize)
     {
         effect = VSTPluginMain(&HostCallback);
         if (effect != nullptr) {
@@ -124,8 +130,7 @@ public:
         }
     }
 
-    VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-        float opt = 0.0f)
+    VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f)
     {
         return effect->dispatcher(effect, opcode, index, value, ptr, opt);
     }
@@ -161,7 +166,7 @@ public:
     void SendControlChange(int deltaFrames, int controller, int value)
     {
         VstMidiEvent event = MakeControlChange(deltaFrames, controller, value);
-        VstEvents list{};
+        VstEvents list {};
         list.numEvents = 1;
         list.events[0] = reinterpret_cast<VstEvent*>(&event);
         Dispatch(effProcessEvents, 0, 0, &list);
@@ -227,8 +232,8 @@ TEST(OmbrixChorusSoakTest, AutomatedAudioStaysFiniteNormalAndFast)
     std::mt19937 random(2026);
     static constexpr int Controllers[] = {1, 1, 16, 17, 18, 19, 80, 81, 82, 93, 7, 64};
     while (soak.frames < totalFrames) {
-        const int count = static_cast<int>(
-            std::min<std::int64_t>(1 + random() % MaxBlockSize, totalFrames - soak.frames));
+        const int count
+            = static_cast<int>(std::min<std::int64_t>(1 + random() % MaxBlockSize, totalFrames - soak.frames));
         const unsigned action = random() % 100;
         if (action < 20) {
             soak.effect->setParameter(soak.effect, static_cast<VstInt32>(random() % 8), AutomationValue(random));

@@ -27,16 +27,19 @@ constexpr int AudioBlocks = 3000;
 constexpr int BankSize = 7204;
 constexpr int ProgramSize = 220;
 
-std::atomic<long> reports{0};
-std::atomic<long> automations{0};
+std::atomic<long> reports {0};
+std::atomic<long> automations {0};
 
-void CountReport(const char*, const char*, int) { reports.fetch_add(1, std::memory_order_relaxed); }
+void CountReport(const char*, const char*, int)
+{
+    reports.fetch_add(1, std::memory_order_relaxed);
+}
 
 // The host's answers are read-only or atomic, so any thread may call back.
 VstIntPtr VSTCALL HostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
 {
-    static const VstTimeInfo time{0.0, 44100.0, 0.0, 8.0, 120.0, 0.0, 0.0, 0.0, 4, 4, 0, 0, 0,
-        kVstPpqPosValid | kVstTempoValid};
+    static const VstTimeInfo time {
+        0.0, 44100.0, 0.0, 8.0, 120.0, 0.0, 0.0, 0.0, 4, 4, 0, 0, 0, kVstPpqPosValid | kVstTempoValid};
     switch (opcode) {
     case audioMasterVersion:
         return 2400;
@@ -73,8 +76,7 @@ protected:
         SetAssertionHandler(previousHandler);
     }
 
-    VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-        float opt = 0.0f)
+    VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f)
     {
         return effect->dispatcher(effect, opcode, index, value, ptr, opt);
     }
@@ -99,8 +101,8 @@ struct EventList {
     explicit EventList(int block)
     {
         for (int i = 0; i < Count; ++i) {
-            midi[i] = MakeControlChange(
-                (i * BlockSize) / Count, Controllers[(block + i) % 5], (block * 7 + i * 31) % 128);
+            midi[i]
+                = MakeControlChange((i * BlockSize) / Count, Controllers[(block + i) % 5], (block * 7 + i * 31) % 128);
         }
         list.numEvents = Count;
         for (int i = 0; i < Count; ++i) {
@@ -126,12 +128,12 @@ TEST_F(OmbrixChorusStressTest, AudioAutomationAndProjectThreadsRunTogether)
     ASSERT_EQ(bank.size(), static_cast<std::size_t>(BankSize));
     ASSERT_EQ(program.size(), static_cast<std::size_t>(ProgramSize));
 
-    std::atomic<bool> audioDone{false};
-    std::atomic<long> badSamples{0};
-    std::atomic<long> badValues{0};
-    std::atomic<long> badChunks{0};
-    std::atomic<long> reads{0};
-    std::atomic<long> writes{0};
+    std::atomic<bool> audioDone {false};
+    std::atomic<long> badSamples {0};
+    std::atomic<long> badValues {0};
+    std::atomic<long> badChunks {0};
+    std::atomic<long> reads {0};
+    std::atomic<long> writes {0};
 
     std::thread audio([&] {
         std::vector<float> left(BlockSize), right(BlockSize), outLeft(BlockSize), outRight(BlockSize);
@@ -162,8 +164,8 @@ TEST_F(OmbrixChorusStressTest, AudioAutomationAndProjectThreadsRunTogether)
         while (!audioDone.load()) {
             const int action = static_cast<int>(random() % 16);
             if (action < 10) {
-                effect->setParameter(effect, static_cast<VstInt32>(random() % 8),
-                    static_cast<float>(random() % 1001) / 1000.0f);
+                effect->setParameter(
+                    effect, static_cast<VstInt32>(random() % 8), static_cast<float>(random() % 1001) / 1000.0f);
             } else if (action < 12) {
                 Dispatch(effSetProgram, 0, static_cast<VstIntPtr>(random() % 32));
             } else if (action < 13) {

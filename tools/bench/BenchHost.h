@@ -61,14 +61,17 @@ public:
 
     void SetParameter(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
 
-    void Process(float** inputs, float** outputs, VstInt32 frames) { effect->processReplacing(effect, inputs, outputs, frames); }
+    void Process(float** inputs, float** outputs, VstInt32 frames)
+    {
+        effect->processReplacing(effect, inputs, outputs, frames);
+    }
 
 private:
-    static VstIntPtr VSTCALL Callback(AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*index*/, VstIntPtr /*value*/,
-        void* /*ptr*/, float /*opt*/)
+    static VstIntPtr VSTCALL Callback(
+        AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*index*/, VstIntPtr /*value*/, void* /*ptr*/, float /*opt*/)
     {
         static VstTimeInfo transport = [] {
-            VstTimeInfo info{};
+            VstTimeInfo info {};
             info.sampleRate = 44100.0;
             info.tempo = 120.0;
             info.flags = kVstPpqPosValid | kVstTempoValid;

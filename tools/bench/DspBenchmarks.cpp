@@ -31,18 +31,18 @@ struct ChorusParts {
         mix.Reset();
     }
 
-    SwitchParameter<DisplayOnOff> onOff{"On", "Chorus On/Off", "On/Off", 1.0f};
-    SmoothParameter<ChorusDelayTimeTransform, DisplayFloat> delayTime{"D Time", "Delay Time", "Secs", 1.0f};
-    SmoothParameter<DoNothingSmoothTransform, DisplayFloat> depth{"Depth", "Mod. Depth", "Level", 0.25f};
-    Parameter<float, FeedbackTransform, DisplayFloat> feedback{"FB", "Feedback", "Level", 0.0f};
-    SmoothParameter<DoNothingSmoothTransform, DisplayFloatToInteger> mix{"Mix", "Mix", "Dry/Wet", 0.5f};
-    Parameter<float, QuadLfoFrequencyTransform, DisplayFloat> frequency{"Freq", "Frequency", "Hz", 0.1f};
-    SwitchParameter<DisplayOnOff> quadMode{"Quad", "Quad Mode", "On/Off", 1.0f};
-    SwitchParameter<DisplayOnOff> modWheelMode{"MW", "Mod. Wheel", "On/Off", 0.0f};
-    SwitchParameter<DisplayOnOff> syncMode{"Sync", "Sync Mode", "On/Off", 0.0f};
-    EnumParameter syncResolution{"SyncRes", "Sync Resolution", "Res", 0.0f, SyncResolutionNames, SyncResolutionCount};
-    QuadLfo lfo{&quadMode, &modWheelMode, &syncMode, &syncResolution, &frequency};
-    Chorus chorus{&onOff, &delayTime, &depth, &feedback, &mix, &lfo};
+    SwitchParameter<DisplayOnOff> onOff {"On", "Chorus On/Off", "On/Off", 1.0f};
+    SmoothParameter<ChorusDelayTimeTransform, DisplayFloat> delayTime {"D Time", "Delay Time", "Secs", 1.0f};
+    SmoothParameter<DoNothingSmoothTransform, DisplayFloat> depth {"Depth", "Mod. Depth", "Level", 0.25f};
+    Parameter<float, FeedbackTransform, DisplayFloat> feedback {"FB", "Feedback", "Level", 0.0f};
+    SmoothParameter<DoNothingSmoothTransform, DisplayFloatToInteger> mix {"Mix", "Mix", "Dry/Wet", 0.5f};
+    Parameter<float, QuadLfoFrequencyTransform, DisplayFloat> frequency {"Freq", "Frequency", "Hz", 0.1f};
+    SwitchParameter<DisplayOnOff> quadMode {"Quad", "Quad Mode", "On/Off", 1.0f};
+    SwitchParameter<DisplayOnOff> modWheelMode {"MW", "Mod. Wheel", "On/Off", 0.0f};
+    SwitchParameter<DisplayOnOff> syncMode {"Sync", "Sync Mode", "On/Off", 0.0f};
+    EnumParameter syncResolution {"SyncRes", "Sync Resolution", "Res", 0.0f, SyncResolutionNames, SyncResolutionCount};
+    QuadLfo lfo {&quadMode, &modWheelMode, &syncMode, &syncResolution, &frequency};
+    Chorus chorus {&onOff, &delayTime, &depth, &feedback, &mix, &lfo};
 };
 
 void Floor(benchmark::State& state)

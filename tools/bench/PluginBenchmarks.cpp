@@ -59,7 +59,7 @@ public:
         }
     }
 
-    void Process(float** /*inputs*/, float** /*outputs*/, int /*count*/) override {}
+    void Process(float** /*inputs*/, float** /*outputs*/, int /*count*/) override { }
     Editor* CreateEditor(AudioEffect* /*effect*/, IControlObserver* /*observer*/) override { return nullptr; }
 
     static constexpr int Count = 8;
@@ -68,8 +68,14 @@ public:
 private:
     using Plain = Parameter<float, DoNothingSmoothTransform, DisplayFloat>;
     Plain parameters[Count] = {
-        {"P0", "P0", "", 0.0f}, {"P1", "P1", "", 0.0f}, {"P2", "P2", "", 0.0f}, {"P3", "P3", "", 0.0f},
-        {"P4", "P4", "", 0.0f}, {"P5", "P5", "", 0.0f}, {"P6", "P6", "", 0.0f}, {"P7", "P7", "", 0.0f},
+        {"P0", "P0", "", 0.0f},
+        {"P1", "P1", "", 0.0f},
+        {"P2", "P2", "", 0.0f},
+        {"P3", "P3", "", 0.0f},
+        {"P4", "P4", "", 0.0f},
+        {"P5", "P5", "", 0.0f},
+        {"P6", "P6", "", 0.0f},
+        {"P7", "P7", "", 0.0f},
     };
 };
 
@@ -77,7 +83,7 @@ using NullEffect = CustomAudioEffect<1, NullPlugin::Count, 0, 2, 2, 1, 1, ToFour
 
 VstIntPtr VSTCALL QuietHost(AEffect* /*effect*/, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
 {
-    static VstTimeInfo transport{};
+    static VstTimeInfo transport {};
     switch (opcode) {
     case audioMasterVersion:
         return 2400;
@@ -100,7 +106,8 @@ void AdapterBlock(benchmark::State& state)
     auto* list = reinterpret_cast<VstEvents*>(pointers.data());
     for (int i = 0; i < changes; ++i) {
         VstMidiEvent& event = events[static_cast<std::size_t>(i)];
-        event = MakeControlChange(i * BlockSize / changes, NullPlugin::FirstController + i % NullPlugin::Count, i % 128);
+        event
+            = MakeControlChange(i * BlockSize / changes, NullPlugin::FirstController + i % NullPlugin::Count, i % 128);
         list->events[i] = reinterpret_cast<VstEvent*>(&event);
     }
     list->numEvents = changes;
@@ -113,8 +120,8 @@ void AdapterBlock(benchmark::State& state)
         }
         effect->processReplacing(inputs, outputs, BlockSize);
     }
-    state.counters["time/block"] = benchmark::Counter(static_cast<double>(state.iterations()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["time/block"] = benchmark::Counter(
+        static_cast<double>(state.iterations()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 BENCHMARK(AdapterBlock)->ArgName("changes")->Arg(0)->Arg(8)->Arg(64);

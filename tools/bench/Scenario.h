@@ -18,8 +18,13 @@ public:
     static constexpr VstInt32 MixId = 4;
 
     Scenario(int blockSize, bool automated)
-        : host(OMBRIX_CHORUS_PATH), blockSize(blockSize), automated(automated), left(blockSize), right(blockSize),
-          outLeft(blockSize), outRight(blockSize)
+        : host(OMBRIX_CHORUS_PATH)
+        , blockSize(blockSize)
+        , automated(automated)
+        , left(blockSize)
+        , right(blockSize)
+        , outLeft(blockSize)
+        , outRight(blockSize)
     {
         std::mt19937 random(1);
         std::uniform_real_distribution<float> sample(-0.5f, 0.5f);

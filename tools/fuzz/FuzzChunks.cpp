@@ -56,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzHost host;
     host.Start();
     host.Dispatch(effSetProgram, 0, program);
-    const VstIntPtr answer =
-        host.Dispatch(effSetChunk, isPreset ? 1 : 0, static_cast<VstIntPtr>(chunk.size()), chunk.data());
+    const VstIntPtr answer
+        = host.Dispatch(effSetChunk, isPreset ? 1 : 0, static_cast<VstIntPtr>(chunk.size()), chunk.data());
     const bool rightSize = chunk.size() == static_cast<std::size_t>(isPreset ? ProgramChunkSize : BankChunkSize);
     FuzzHost::Require(answer == (rightSize ? 1 : 0), "effSetChunk took a chunk of the wrong size or refused one");
 

@@ -68,11 +68,11 @@ void ReadArrangement(const VstSpeakerArrangement* arrangement)
 
 void DispatchAny(FuzzHost& host, FuzzedDataProvider& input)
 {
-    const VstInt32 opcode =
-        input.ConsumeBool() ? input.ConsumeIntegralInRange<VstInt32>(0, 80) : input.ConsumeIntegral<VstInt32>();
+    const VstInt32 opcode
+        = input.ConsumeBool() ? input.ConsumeIntegralInRange<VstInt32>(0, 80) : input.ConsumeIntegral<VstInt32>();
     const VstInt32 index = AnyIndex(input);
-    const VstIntPtr value = input.ConsumeBool() ? input.ConsumeIntegralInRange<VstIntPtr>(-2, 40)
-                                                : input.ConsumeIntegral<VstIntPtr>();
+    const VstIntPtr value
+        = input.ConsumeBool() ? input.ConsumeIntegralInRange<VstIntPtr>(-2, 40) : input.ConsumeIntegral<VstIntPtr>();
     const float opt = AnyOpt(input);
 
     switch (opcode) {
@@ -100,8 +100,7 @@ void DispatchAny(FuzzHost& host, FuzzedDataProvider& input)
     case effSetChunk: {
         std::vector<char> chunk = input.ConsumeBytes<char>(input.ConsumeIntegralInRange(0, MaxChunkSize));
         chunk.reserve(1); // a real buffer even when empty
-        const VstIntPtr answer =
-            host.Dispatch(opcode, index, static_cast<VstIntPtr>(chunk.size()), chunk.data(), opt);
+        const VstIntPtr answer = host.Dispatch(opcode, index, static_cast<VstIntPtr>(chunk.size()), chunk.data(), opt);
         FuzzHost::Require(answer == 0 || answer == 1, "effSetChunk answered neither 0 nor 1");
         return;
     }
@@ -110,12 +109,12 @@ void DispatchAny(FuzzHost& host, FuzzedDataProvider& input)
         return;
     case effGetInputProperties:
     case effGetOutputProperties: {
-        VstPinProperties properties{};
+        VstPinProperties properties {};
         host.Dispatch(opcode, index, value, &properties, opt);
         return;
     }
     case effGetParameterProperties: {
-        VstParameterProperties properties{};
+        VstParameterProperties properties {};
         host.Dispatch(opcode, index, value, &properties, opt);
         return;
     }

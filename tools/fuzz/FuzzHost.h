@@ -60,8 +60,7 @@ public:
         }
     }
 
-    VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-        float opt = 0.0f)
+    VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f)
     {
         return effect->dispatcher(effect, opcode, index, value, ptr, opt);
     }
@@ -119,11 +118,11 @@ public:
             event.type = kind == 9 ? input.ConsumeIntegral<VstInt32>() : kVstMidiType;
             event.byteSize = sizeof(VstMidiEvent);
             // Mostly inside the block, sometimes anywhere at all.
-            event.deltaFrames = input.ConsumeBool() ? input.ConsumeIntegralInRange(0, blockSize)
-                                                    : input.ConsumeIntegral<VstInt32>();
+            event.deltaFrames
+                = input.ConsumeBool() ? input.ConsumeIntegralInRange(0, blockSize) : input.ConsumeIntegral<VstInt32>();
             // Mostly control changes, as those are what the chorus reacts to.
-            event.midiData[0] = static_cast<char>(kind < 6 ? 0xB0 | (input.ConsumeIntegral<uint8_t>() & 0x0F)
-                                                           : input.ConsumeIntegral<uint8_t>());
+            event.midiData[0] = static_cast<char>(
+                kind < 6 ? 0xB0 | (input.ConsumeIntegral<uint8_t>() & 0x0F) : input.ConsumeIntegral<uint8_t>());
             event.midiData[1] = static_cast<char>(input.ConsumeIntegral<uint8_t>());
             event.midiData[2] = static_cast<char>(input.ConsumeIntegral<uint8_t>());
             event.midiData[3] = static_cast<char>(input.ConsumeIntegral<uint8_t>());
@@ -240,7 +239,7 @@ public:
     AEffect* effect = nullptr;
 
 private:
-    static void IgnoreReport(const char*, const char*, int) {}
+    static void IgnoreReport(const char*, const char*, int) { }
 
     static VstIntPtr VSTCALL Callback(AEffect* effect, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
     {
@@ -283,7 +282,7 @@ private:
     }
 
     bool answerTime = true;
-    VstTimeInfo timeInfo{0.0, 44100.0, 0.0, 0.0, 120.0, 0.0, 0.0, 0.0, 4, 4, 0, 0, 0,
-        kVstPpqPosValid | kVstTempoValid};
+    VstTimeInfo timeInfo {
+        0.0, 44100.0, 0.0, 0.0, 120.0, 0.0, 0.0, 0.0, 4, 4, 0, 0, 0, kVstPpqPosValid | kVstTempoValid};
     uint32_t noise = 1;
 };

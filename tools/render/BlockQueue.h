@@ -10,7 +10,8 @@
 /// while the queue is full, Pop while it is empty. Close ends the hand-over on both sides: a
 /// waiting or later Push gives up (answering false) and Pop answers false once the queue is
 /// drained. Any number of threads may call any operation.
-template <typename T> class BlockQueue {
+template <typename T>
+class BlockQueue {
 public:
     explicit BlockQueue(std::size_t capacity)
         : capacity(capacity > 0 ? capacity : 1)

@@ -135,9 +135,7 @@ inline int PreviousItem(int selected, int itemCount)
 // Items spread evenly over [0, 1]: the first is 0, the last 1.
 inline float ComboValueFromItem(int selected, int itemCount)
 {
-    return selected > 0 && itemCount >= 2
-        ? static_cast<float>(selected - 1) / static_cast<float>(itemCount - 1)
-        : 0.0f;
+    return selected > 0 && itemCount >= 2 ? static_cast<float>(selected - 1) / static_cast<float>(itemCount - 1) : 0.0f;
 }
 
 // The nearest item to a value, halves going to the higher item; 0 without items.

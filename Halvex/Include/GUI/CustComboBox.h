@@ -33,6 +33,6 @@ private:
     int menuItemCount;
     HMENU menu;
     // 1-based item number, 0 when there are no items.
-    std::atomic<int> selected{0};
+    std::atomic<int> selected {0};
     bool armed;
 };

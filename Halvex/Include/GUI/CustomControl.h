@@ -32,18 +32,18 @@ public:
     virtual void Paint(HDC hdc);
     // keys is the mouse message's key-state word (MK_LBUTTON, MK_SHIFT,
     // MK_CONTROL); x and y are client coordinates.
-    virtual void OnLeftButtonDown(int, int, int) {}
-    virtual void OnLeftButtonUp(int, int, int) {}
-    virtual void OnRightButtonDown(int, int, int) {}
-    virtual void OnRightButtonUp(int, int, int) {}
-    virtual void OnMouseMove(int, int, int) {}
-    virtual void OnMouseHover(int, int, int) {}
-    virtual void OnMouseLeave() {}
+    virtual void OnLeftButtonDown(int, int, int) { }
+    virtual void OnLeftButtonUp(int, int, int) { }
+    virtual void OnRightButtonDown(int, int, int) { }
+    virtual void OnRightButtonUp(int, int, int) { }
+    virtual void OnMouseMove(int, int, int) { }
+    virtual void OnMouseHover(int, int, int) { }
+    virtual void OnMouseLeave() { }
     // delta is the unsigned high word of the message's wParam; x and y are
     // screen coordinates.
-    virtual void OnMouseWheel(int, int, int, int) {}
+    virtual void OnMouseWheel(int, int, int, int) { }
     // Draws the control's content over the background copy.
-    virtual void Draw(Gdiplus::Graphics&) {}
+    virtual void Draw(Gdiplus::Graphics&) { }
 
     // Gives the keyboard focus back to the window that had it before the
     // control received it.

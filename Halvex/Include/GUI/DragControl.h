@@ -23,8 +23,8 @@ public:
     void OnMouseLeave() override;
 
 protected:
-    DragControl(HWND hDlg, int id, int parameterId, Gdiplus::Image* background, SliderOrientation axis,
-        DragSense sense);
+    DragControl(
+        HWND hDlg, int id, int parameterId, Gdiplus::Image* background, SliderOrientation axis, DragSense sense);
 
     // A control without its image ignores the mouse.
     virtual bool HasImage() const = 0;
@@ -44,7 +44,7 @@ protected:
 private:
     int AxisCoordinate(int x, int y) const { return axis == SliderOrientation::Horizontal ? x : y; }
 
-    std::atomic<float> position{0.0f};
+    std::atomic<float> position {0.0f};
     int lastCoordinate = 0;
     // Only a press on this control starts a drag: moves with the button down
     // and releases that began elsewhere leave it alone.

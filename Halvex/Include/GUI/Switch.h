@@ -26,7 +26,7 @@ public:
 private:
     bool HasImages() const { return onImage != nullptr && offImage != nullptr; }
 
-    std::atomic<Status> status{On};
+    std::atomic<Status> status {On};
     Gdiplus::Image* onImage;
     Gdiplus::Image* offImage;
 };

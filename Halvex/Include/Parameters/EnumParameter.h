@@ -13,7 +13,7 @@
 class EnumParameter : public ParameterBase {
 public:
     EnumParameter(const char* shortName, const char* longName, const char* label, float defaultValue,
-                  const char* const* itemNames, int itemCount);
+        const char* const* itemNames, int itemCount);
 
     int GetSelectedIndex() const;
 

@@ -13,17 +13,14 @@ template <typename T, typename Transform, typename Display>
 class Parameter : public ParameterBase {
 public:
     Parameter(const char* shortName, const char* longName, const char* label, float defaultValue)
-        : ParameterBase(shortName, longName, label, defaultValue),
-          transformedValue(static_cast<T>(Transform::Apply(GetValue())))
+        : ParameterBase(shortName, longName, label, defaultValue)
+        , transformedValue(static_cast<T>(Transform::Apply(GetValue())))
     {
     }
 
     T GetTransformedValue() const { return transformedValue.load(std::memory_order_relaxed); }
 
-    void GetDisplay(char* text, int count) const override
-    {
-        Display::Format(text, count, GetTransformedValue());
-    }
+    void GetDisplay(char* text, int count) const override { Display::Format(text, count, GetTransformedValue()); }
 
 protected:
     // Notifies on every SetValue, also when the working value is unchanged.

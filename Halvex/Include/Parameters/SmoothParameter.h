@@ -42,7 +42,8 @@ public:
 
     // Settled at the transformed default, at DefaultSampleRate.
     SmoothParameter(const char* shortName, const char* longName, const char* label, float defaultValue)
-        : ParameterBase(shortName, longName, label, defaultValue), target(Transform::Apply(GetValue()))
+        : ParameterBase(shortName, longName, label, defaultValue)
+        , target(Transform::Apply(GetValue()))
     {
         Reset();
         SetSampleRate(DefaultSampleRate);
@@ -75,8 +76,7 @@ public:
             return;
         }
         this->sampleRate.store(sampleRate, std::memory_order_relaxed);
-        coefficient.store(static_cast<float>(1.0 - std::exp(-1.0 / (0.1 * sampleRate))),
-                          std::memory_order_relaxed);
+        coefficient.store(static_cast<float>(1.0 - std::exp(-1.0 / (0.1 * sampleRate))), std::memory_order_relaxed);
     }
 
     // Fills buffer[0 .. count - 1]; a count beyond BufferSize is cut to it.
@@ -98,7 +98,8 @@ public:
     // Process gives. Audio thread only.
     class Run {
     public:
-        Run(SmoothParameter& owner, int count) : owner(owner)
+        Run(SmoothParameter& owner, int count)
+            : owner(owner)
         {
             HALVEX_ASSERT(count >= 0);
             this->count = std::clamp(count, 0, BufferSize);
@@ -211,7 +212,10 @@ public:
     };
 
     // Final, so that GetOutput's own check needs no virtual call.
-    int GetOutputCount() final { return 1; }
+    int GetOutputCount() final
+    {
+        return 1;
+    }
 
     float* GetOutput(int index) override
     {
@@ -219,8 +223,14 @@ public:
         return buffer;
     }
 
-    State GetState() const { return state.load(std::memory_order_relaxed); }
-    Direction GetDirection() const { return direction.load(std::memory_order_relaxed); }
+    State GetState() const
+    {
+        return state.load(std::memory_order_relaxed);
+    }
+    Direction GetDirection() const
+    {
+        return direction.load(std::memory_order_relaxed);
+    }
 
 protected:
     // Restarts the ramp from wherever current is, toward the new target.
@@ -253,11 +263,11 @@ private:
     }
 
     std::atomic<float> target;
-    std::atomic<float> current{0.0f};
-    std::atomic<float> aim{0.0f};
-    std::atomic<float> coefficient{0.0f};
-    std::atomic<Direction> direction{Up};
-    std::atomic<State> state{Settled};
-    std::atomic<float> sampleRate{DefaultSampleRate};
+    std::atomic<float> current {0.0f};
+    std::atomic<float> aim {0.0f};
+    std::atomic<float> coefficient {0.0f};
+    std::atomic<Direction> direction {Up};
+    std::atomic<State> state {Settled};
+    std::atomic<float> sampleRate {DefaultSampleRate};
     float buffer[BufferSize];
 };

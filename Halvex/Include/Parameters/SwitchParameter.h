@@ -13,7 +13,8 @@ template <typename Display>
 class SwitchParameter : public ParameterBase {
 public:
     SwitchParameter(const char* shortName, const char* longName, const char* label, float defaultValue)
-        : ParameterBase(shortName, longName, label, defaultValue), on(ToBool(GetValue()))
+        : ParameterBase(shortName, longName, label, defaultValue)
+        , on(ToBool(GetValue()))
     {
     }
 

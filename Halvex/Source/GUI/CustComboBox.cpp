@@ -6,15 +6,18 @@
 
 namespace {
 
-const ControlTextStyle ItemTextStyle = {
-    14, FW_THIN, ANTIALIASED_QUALITY, RGB(255, 189, 160), DT_SINGLELINE | DT_BOTTOM | DT_CENTER, 1};
+const ControlTextStyle ItemTextStyle
+    = {14, FW_THIN, ANTIALIASED_QUALITY, RGB(255, 189, 160), DT_SINGLELINE | DT_BOTTOM | DT_CENTER, 1};
 
 } // namespace
 
-CustComboBox::CustComboBox(HWND hDlg, int id, int parameterId, Gdiplus::Image* background,
-    const char* const* menuItems, int menuItemCount)
-    : ParameterControl(hDlg, id, parameterId, background), menuItems(menuItems), menuItemCount(0), menu(nullptr),
-      armed(true)
+CustComboBox::CustComboBox(
+    HWND hDlg, int id, int parameterId, Gdiplus::Image* background, const char* const* menuItems, int menuItemCount)
+    : ParameterControl(hDlg, id, parameterId, background)
+    , menuItems(menuItems)
+    , menuItemCount(0)
+    , menu(nullptr)
+    , armed(true)
 {
     HALVEX_ASSERT(menuItems != 0);
     HALVEX_ASSERT(menuItemCount >= 0);

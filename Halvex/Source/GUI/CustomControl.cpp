@@ -8,8 +8,14 @@
 #include <initializer_list>
 
 CustomControl::CustomControl(HWND hDlg, int id, Gdiplus::Image* background)
-    : hDlg(hDlg), hWnd(nullptr), hPrevFocus(nullptr), rect{0, 0, 0, 0}, id(id), trackMouseEvent{},
-      background(background), origin{0, 0}
+    : hDlg(hDlg)
+    , hWnd(nullptr)
+    , hPrevFocus(nullptr)
+    , rect {0, 0, 0, 0}
+    , id(id)
+    , trackMouseEvent {}
+    , background(background)
+    , origin {0, 0}
 {
     HALVEX_ASSERT(hDlg != 0);
     hWnd = GetDlgItem(hDlg, id);
@@ -45,8 +51,8 @@ void CustomControl::Paint(HDC hdc)
     {
         Gdiplus::Graphics bufferGraphics(&buffer);
         if (background != nullptr) {
-            bufferGraphics.DrawImage(background, Gdiplus::Rect(0, 0, width, height), origin.x, origin.y, width,
-                height, Gdiplus::UnitPixel);
+            bufferGraphics.DrawImage(
+                background, Gdiplus::Rect(0, 0, width, height), origin.x, origin.y, width, height, Gdiplus::UnitPixel);
         }
         Draw(bufferGraphics);
     }

@@ -1,8 +1,10 @@
 #include "GUI/DragControl.h"
 
-DragControl::DragControl(HWND hDlg, int id, int parameterId, Gdiplus::Image* background, SliderOrientation axis,
-    DragSense sense)
-    : ParameterControl(hDlg, id, parameterId, background), axis(axis), sense(sense)
+DragControl::DragControl(
+    HWND hDlg, int id, int parameterId, Gdiplus::Image* background, SliderOrientation axis, DragSense sense)
+    : ParameterControl(hDlg, id, parameterId, background)
+    , axis(axis)
+    , sense(sense)
 {
 }
 

@@ -7,10 +7,16 @@
 #include "Parameters/ParameterBase.h"
 
 Editor::Editor(AudioEffect* effect, IParameterCollection* parameters)
-    : AEffEditor(effect), parameters(parameters), gdiplusToken(0), hDlg(nullptr), mainDialog(nullptr),
-      dialogOpen(false), refreshPending(false), windowThreadId(0),
-      flagCount(parameters != nullptr ? parameters->GetParameterCount() : 0),
-      refreshFlags(new std::atomic<bool>[flagCount > 0 ? flagCount : 0])
+    : AEffEditor(effect)
+    , parameters(parameters)
+    , gdiplusToken(0)
+    , hDlg(nullptr)
+    , mainDialog(nullptr)
+    , dialogOpen(false)
+    , refreshPending(false)
+    , windowThreadId(0)
+    , flagCount(parameters != nullptr ? parameters->GetParameterCount() : 0)
+    , refreshFlags(new std::atomic<bool>[flagCount > 0 ? flagCount : 0])
 {
     for (int i = 0; i < flagCount; ++i) {
         refreshFlags[i].store(false, std::memory_order_relaxed);

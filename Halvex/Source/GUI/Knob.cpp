@@ -3,8 +3,10 @@
 #include "Assert.h"
 
 Knob::Knob(HWND hDlg, int id, int parameterId, Gdiplus::Image* background, Gdiplus::Bitmap* image, int knobCount)
-    : DragControl(hDlg, id, parameterId, background, SliderOrientation::Vertical, DragSense::AgainstCoordinate),
-      image(image), knobCount(knobCount), frameHeight(0)
+    : DragControl(hDlg, id, parameterId, background, SliderOrientation::Vertical, DragSense::AgainstCoordinate)
+    , image(image)
+    , knobCount(knobCount)
+    , frameHeight(0)
 {
     HALVEX_ASSERT(knobCount >= 0);
     if (image != nullptr) {
@@ -31,8 +33,8 @@ void Knob::Draw(Gdiplus::Graphics& graphics)
     }
     int width = static_cast<int>(image->GetWidth());
     int frameTop = KnobFrameIndex(GetPosition()) * frameHeight;
-    graphics.DrawImage(image, Gdiplus::Rect(0, 0, width, frameHeight), 0, frameTop, width, frameHeight,
-        Gdiplus::UnitPixel);
+    graphics.DrawImage(
+        image, Gdiplus::Rect(0, 0, width, frameHeight), 0, frameTop, width, frameHeight, Gdiplus::UnitPixel);
 }
 
 // The knob is small: it repaints whole.

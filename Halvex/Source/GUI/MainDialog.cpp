@@ -4,7 +4,8 @@
 #include "GUI/ControlMath.h"
 #include "GUI/Module.h"
 
-MainDialog::MainDialog(HWND hDlg, Gdiplus::Image* background) : background(background)
+MainDialog::MainDialog(HWND hDlg, Gdiplus::Image* background)
+    : background(background)
 {
     SetWindowLongPtrA(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
     InvalidateRect(hDlg, nullptr, FALSE);

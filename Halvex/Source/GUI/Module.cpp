@@ -4,7 +4,7 @@
 
 namespace {
 
-std::atomic<HINSTANCE> moduleInstance{nullptr};
+std::atomic<HINSTANCE> moduleInstance {nullptr};
 
 // The module whose code contains this function: right in an executable and
 // in a DLL alike, before any entry routine has run.

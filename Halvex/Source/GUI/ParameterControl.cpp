@@ -3,7 +3,8 @@
 #include <algorithm>
 
 ParameterControl::ParameterControl(HWND hDlg, int id, int parameterId, Gdiplus::Image* background)
-    : CustomControl(hDlg, id, background), parameterId(parameterId)
+    : CustomControl(hDlg, id, background)
+    , parameterId(parameterId)
 {
 }
 

@@ -4,8 +4,11 @@
 
 Slider::Slider(HWND hDlg, int id, int parameterId, Gdiplus::Image* background, Gdiplus::Bitmap* thumb,
     SliderOrientation orientation)
-    : DragControl(hDlg, id, parameterId, background, orientation, DragSense::WithCoordinate), thumb(thumb),
-      orientation(orientation), thumbWidth(0), thumbHeight(0)
+    : DragControl(hDlg, id, parameterId, background, orientation, DragSense::WithCoordinate)
+    , thumb(thumb)
+    , orientation(orientation)
+    , thumbWidth(0)
+    , thumbHeight(0)
 {
     if (thumb != nullptr) {
         thumbWidth = static_cast<int>(thumb->GetWidth());

@@ -5,7 +5,9 @@
 #include "Halvex.h"
 
 StatusControl::StatusControl(HWND hDlg, int id, Gdiplus::Image* background, int fontHeight)
-    : CustomControl(hDlg, id, background), fontHeight(fontHeight), text{}
+    : CustomControl(hDlg, id, background)
+    , fontHeight(fontHeight)
+    , text {}
 {
     InvalidateRect(hWnd, nullptr, FALSE);
 }
@@ -30,7 +32,7 @@ void StatusControl::ClearText()
 // drawn from the top.
 void StatusControl::Draw(Gdiplus::Graphics& graphics)
 {
-    const ControlTextStyle style = {
-        fontHeight, FW_NORMAL, DEFAULT_QUALITY, RGB(122, 135, 149), DT_CENTER | DT_BOTTOM, 0};
+    const ControlTextStyle style
+        = {fontHeight, FW_NORMAL, DEFAULT_QUALITY, RGB(122, 135, 149), DT_CENTER | DT_BOTTOM, 0};
     DrawControlText(graphics, hWnd, text, style);
 }

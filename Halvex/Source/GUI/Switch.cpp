@@ -3,9 +3,11 @@
 #include "Assert.h"
 #include "GUI/ControlMath.h"
 
-Switch::Switch(HWND hDlg, int id, int parameterId, Gdiplus::Image* background, Gdiplus::Image* onImage,
-    Gdiplus::Image* offImage)
-    : ParameterControl(hDlg, id, parameterId, background), onImage(onImage), offImage(offImage)
+Switch::Switch(
+    HWND hDlg, int id, int parameterId, Gdiplus::Image* background, Gdiplus::Image* onImage, Gdiplus::Image* offImage)
+    : ParameterControl(hDlg, id, parameterId, background)
+    , onImage(onImage)
+    , offImage(offImage)
 {
 }
 

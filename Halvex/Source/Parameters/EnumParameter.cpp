@@ -4,8 +4,10 @@
 #include "Halvex.h"
 
 EnumParameter::EnumParameter(const char* shortName, const char* longName, const char* label, float defaultValue,
-                             const char* const* itemNames, int itemCount)
-    : ParameterBase(shortName, longName, label, defaultValue), itemNames(itemNames), itemCount(itemCount)
+    const char* const* itemNames, int itemCount)
+    : ParameterBase(shortName, longName, label, defaultValue)
+    , itemNames(itemNames)
+    , itemCount(itemCount)
 {
     HALVEX_ASSERT(itemNames != 0);
     HALVEX_ASSERT(itemCount > 0);

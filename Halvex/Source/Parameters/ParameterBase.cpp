@@ -23,7 +23,8 @@ float ClampNormalised(float value)
 } // namespace
 
 ParameterBase::ParameterBase(const char* shortName, const char* longName, const char* label, float defaultValue)
-    : value(ClampNormalised(defaultValue)), defaultValue(ClampNormalised(defaultValue))
+    : value(ClampNormalised(defaultValue))
+    , defaultValue(ClampNormalised(defaultValue))
 {
     HALVEX_ASSERT(shortName != 0);
     HALVEX_ASSERT(longName);
@@ -84,9 +85,7 @@ void ParameterBase::GetStatusText(char* text, int count) const
     std::snprintf(text, static_cast<std::size_t>(count), "%s\n %s %s", longName, display, label);
 }
 
-void ParameterBase::ValueChanged()
-{
-}
+void ParameterBase::ValueChanged() { }
 
 void ParameterBase::NotifyObservers()
 {

@@ -45,8 +45,7 @@ const FactoryProgram FactoryPrograms[FactoryProgramCount] = {
 namespace {
 
 template <typename Record>
-void WriteIdentity(Record& record, const char* effectName, const char* vendorName, const char* productName,
-    int version)
+void WriteIdentity(Record& record, const char* effectName, const char* vendorName, const char* productName, int version)
 {
     CopyString(record.effectName, effectName, EffectNameSize);
     CopyString(record.vendorName, vendorName, VendorNameSize);

@@ -5,18 +5,18 @@
 #endif
 
 OmbrixChorus::OmbrixChorus()
-    : onOff("On", "Chorus On/Off", "On/Off", 1.0f),
-      delayTime("D Time", "Delay Time", "Secs", 1.0f),
-      depth("Depth", "Mod. Depth", "Level", 0.25f),
-      feedback("FB", "Feedback", "Level", 0.0f),
-      mix("Mix", "Mix", "Dry/Wet", 0.5f),
-      frequency("Freq", "Frequency", "Hz", 0.1f),
-      quadMode("Quad", "Quad Mode", "On/Off", 1.0f),
-      modWheelMode("MW", "Mod. Wheel", "On/Off", 0.0f),
-      syncMode("Sync", "Sync Mode", "On/Off", 0.0f),
-      syncResolution("SyncRes", "Sync Resolution", "Res", 0.0f, SyncResolutionNames, SyncResolutionCount),
-      lfo(&quadMode, &modWheelMode, &syncMode, &syncResolution, &frequency),
-      chorus(&onOff, &delayTime, &depth, &feedback, &mix, &lfo)
+    : onOff("On", "Chorus On/Off", "On/Off", 1.0f)
+    , delayTime("D Time", "Delay Time", "Secs", 1.0f)
+    , depth("Depth", "Mod. Depth", "Level", 0.25f)
+    , feedback("FB", "Feedback", "Level", 0.0f)
+    , mix("Mix", "Mix", "Dry/Wet", 0.5f)
+    , frequency("Freq", "Frequency", "Hz", 0.1f)
+    , quadMode("Quad", "Quad Mode", "On/Off", 1.0f)
+    , modWheelMode("MW", "Mod. Wheel", "On/Off", 0.0f)
+    , syncMode("Sync", "Sync Mode", "On/Off", 0.0f)
+    , syncResolution("SyncRes", "Sync Resolution", "Res", 0.0f, SyncResolutionNames, SyncResolutionCount)
+    , lfo(&quadMode, &modWheelMode, &syncMode, &syncResolution, &frequency)
+    , chorus(&onOff, &delayTime, &depth, &feedback, &mix, &lfo)
 {
     // Reset and SetSampleRate reach the components in this order.
     AddComponent(&lfo);

@@ -10,16 +10,16 @@ constexpr int StatusFontHeight = 12;
 
 OmbrixChorusDialog::OmbrixChorusDialog(HWND hDlg, IControlObserver* observer, Gdiplus::Bitmap* background,
     Gdiplus::Bitmap* hThumb, Gdiplus::Bitmap* knob, Gdiplus::Bitmap* switchOn, Gdiplus::Bitmap* switchOff)
-    : MainDialog(hDlg, background),
-      onOffSwitch(hDlg, 1001, 0, background, switchOn, switchOff),
-      delayKnob(hDlg, 1002, 1, background, knob, KnobFrameCount),
-      depthKnob(hDlg, 1003, 2, background, knob, KnobFrameCount),
-      feedbackKnob(hDlg, 1004, 3, background, knob, KnobFrameCount),
-      mixSlider(hDlg, 1008, 4, background, hThumb),
-      frequencyKnob(hDlg, 1005, 5, background, knob, KnobFrameCount),
-      quadSwitch(hDlg, 1006, 6, background, switchOn, switchOff),
-      modWheelSwitch(hDlg, 1007, 7, background, switchOn, switchOff),
-      statusDisplay(hDlg, 1000, background, StatusFontHeight)
+    : MainDialog(hDlg, background)
+    , onOffSwitch(hDlg, 1001, 0, background, switchOn, switchOff)
+    , delayKnob(hDlg, 1002, 1, background, knob, KnobFrameCount)
+    , depthKnob(hDlg, 1003, 2, background, knob, KnobFrameCount)
+    , feedbackKnob(hDlg, 1004, 3, background, knob, KnobFrameCount)
+    , mixSlider(hDlg, 1008, 4, background, hThumb)
+    , frequencyKnob(hDlg, 1005, 5, background, knob, KnobFrameCount)
+    , quadSwitch(hDlg, 1006, 6, background, switchOn, switchOff)
+    , modWheelSwitch(hDlg, 1007, 7, background, switchOn, switchOff)
+    , statusDisplay(hDlg, 1000, background, StatusFontHeight)
 {
     ParameterControl* const parameterControls[] = {
         &onOffSwitch, &delayKnob, &depthKnob, &feedbackKnob, &mixSlider, &frequencyKnob, &quadSwitch, &modWheelSwitch};

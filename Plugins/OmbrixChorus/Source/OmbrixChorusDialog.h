@@ -15,8 +15,8 @@
 // the about box. GUI thread only.
 class OmbrixChorusDialog : public MainDialog {
 public:
-    OmbrixChorusDialog(HWND hDlg, IControlObserver* observer, Gdiplus::Bitmap* background,
-        Gdiplus::Bitmap* hThumb, Gdiplus::Bitmap* knob, Gdiplus::Bitmap* switchOn, Gdiplus::Bitmap* switchOff);
+    OmbrixChorusDialog(HWND hDlg, IControlObserver* observer, Gdiplus::Bitmap* background, Gdiplus::Bitmap* hThumb,
+        Gdiplus::Bitmap* knob, Gdiplus::Bitmap* switchOn, Gdiplus::Bitmap* switchOff);
 
     void SetStatusText(const char* text) override;
     void ClearStatusText() override;

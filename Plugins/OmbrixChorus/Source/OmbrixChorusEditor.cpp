@@ -6,9 +6,11 @@
 #include "GUI/Module.h"
 #include "OmbrixChorusDialog.h"
 
-OmbrixChorusEditor::OmbrixChorusEditor(AudioEffect* effect, IControlObserver* observer,
-    IParameterCollection* parameters)
-    : Editor(effect, parameters), observer(observer), rect{0, 0, 84, 400}
+OmbrixChorusEditor::OmbrixChorusEditor(
+    AudioEffect* effect, IControlObserver* observer, IParameterCollection* parameters)
+    : Editor(effect, parameters)
+    , observer(observer)
+    , rect {0, 0, 84, 400}
 {
     HINSTANCE module = GetModuleInstance();
     RegisterDialogClass(module, "MainDialog");

@@ -150,7 +150,7 @@ TEST_F(CustComboBoxTest, PreconditionsAreReported)
     CustComboBox negative(dialog, IDC_COMBO, ComboParameter, background, Shapes, -2);
     CustComboBox combo(dialog, IDC_COMBO, ComboParameter, background, Shapes, 3);
     combo.SetValue(1.5f);
-    EXPECT_EQ((std::vector<std::string>{"menuItems != 0", "menuItemCount >= 0", "value >= 0.0f && value <= 1.0f"}),
+    EXPECT_EQ((std::vector<std::string> {"menuItems != 0", "menuItemCount >= 0", "value >= 0.0f && value <= 1.0f"}),
         recorder.expressions());
     EXPECT_EQ(1.0f, combo.GetValue());
 }

@@ -138,13 +138,13 @@ TEST_F(CustomControlTest, BindingPreconditionsAreReported)
 {
     AssertionRecorder recorder;
     StatusControl noDialog(nullptr, IDC_STATUS, background, 12);
-    EXPECT_EQ((std::vector<std::string>{"hDlg != 0", "hWnd != 0"}), recorder.expressions());
+    EXPECT_EQ((std::vector<std::string> {"hDlg != 0", "hWnd != 0"}), recorder.expressions());
     recorder.clear();
     StatusControl noItem(dialog, 999, background, 12);
-    EXPECT_EQ(std::vector<std::string>{"hWnd != 0"}, recorder.expressions());
+    EXPECT_EQ(std::vector<std::string> {"hWnd != 0"}, recorder.expressions());
     recorder.clear();
     RegisterControlClass(nullptr);
-    EXPECT_EQ(std::vector<std::string>{"className != 0"}, recorder.expressions());
+    EXPECT_EQ(std::vector<std::string> {"className != 0"}, recorder.expressions());
 }
 
 TEST_F(CustomControlTest, ClassesAreRegisteredOnceWithTheSharedProcedure)

@@ -118,8 +118,8 @@ TEST(RegisterDialogClassTest, RegistersADialogClassOnceAndIgnoresASecondRegistra
     EXPECT_TRUE(GetClassInfoA(instance, "EditorTestDialogClass", &registered));
 
     // Windows of the class behave as dialogs: DefDlgProcA keeps the DWLP_USER slot.
-    HWND window = CreateWindowExA(0, "EditorTestDialogClass", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-        instance, nullptr);
+    HWND window
+        = CreateWindowExA(0, "EditorTestDialogClass", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
     ASSERT_NE(window, nullptr);
     SetWindowLongPtrA(window, DWLP_USER, 42);
     EXPECT_EQ(GetWindowLongPtrA(window, DWLP_USER), 42);

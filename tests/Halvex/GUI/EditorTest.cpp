@@ -137,7 +137,7 @@ TEST_F(EditorTest, StatusTextsReachTheDialogOnlyFromTheWindowThreadWhileOpen)
     EXPECT_TRUE(recorder.empty());
 
     editor->SetStatusText(nullptr);
-    EXPECT_EQ(recorder.expressions(), std::vector<std::string>{"text != 0"});
+    EXPECT_EQ(recorder.expressions(), std::vector<std::string> {"text != 0"});
     EXPECT_STREQ(Status().GetText(), "");
 }
 
@@ -146,7 +146,7 @@ TEST_F(EditorTest, FailedDialogCreationLeavesTheEditorClosed)
     AssertionRecorder recorder;
     // A child dialog needs a parent window.
     EXPECT_FALSE(editor->open(nullptr));
-    EXPECT_EQ(recorder.expressions(), std::vector<std::string>{"hDlg != 0"});
+    EXPECT_EQ(recorder.expressions(), std::vector<std::string> {"hDlg != 0"});
     EXPECT_FALSE(editor->isOpen());
     EXPECT_EQ(editor->DialogsCreated(), 0);
     editor->idle();

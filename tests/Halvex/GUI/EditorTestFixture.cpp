@@ -12,12 +12,12 @@ std::unique_ptr<Gdiplus::Bitmap> SolidBitmap(int width, int height, COLORREF col
 
 } // namespace
 
-EditorTestDialog::EditorTestDialog(HWND hDlg, Gdiplus::Bitmap* background, Gdiplus::Bitmap* strip,
-    Gdiplus::Bitmap* on, Gdiplus::Bitmap* off)
-    : MainDialog(hDlg, background),
-      knob(hDlg, IDC_EDITOR_KNOB, 0, background, strip, KnobFrames),
-      toggle(hDlg, IDC_EDITOR_SWITCH, 1, background, on, off),
-      status(hDlg, IDC_EDITOR_STATUS, background, 12)
+EditorTestDialog::EditorTestDialog(
+    HWND hDlg, Gdiplus::Bitmap* background, Gdiplus::Bitmap* strip, Gdiplus::Bitmap* on, Gdiplus::Bitmap* off)
+    : MainDialog(hDlg, background)
+    , knob(hDlg, IDC_EDITOR_KNOB, 0, background, strip, KnobFrames)
+    , toggle(hDlg, IDC_EDITOR_SWITCH, 1, background, on, off)
+    , status(hDlg, IDC_EDITOR_STATUS, background, 12)
 {
     AddControl(0, &knob);
     AddControl(1, &toggle);
@@ -27,7 +27,8 @@ HostWindow* EditorTest::host = nullptr;
 
 const COLORREF EditorTestEditor::BackgroundColour = RGB(30, 60, 90);
 
-EditorTestEditor::EditorTestEditor(IParameterCollection* parameters) : Editor(nullptr, parameters)
+EditorTestEditor::EditorTestEditor(IParameterCollection* parameters)
+    : Editor(nullptr, parameters)
 {
     background = SolidBitmap(400, 100, BackgroundColour);
     strip = SolidBitmap(20, 20 * EditorTestDialog::KnobFrames, RGB(200, 200, 200));

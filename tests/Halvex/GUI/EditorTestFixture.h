@@ -27,9 +27,9 @@ public:
     int GetParameterCount() override { return Count; }
 
     static constexpr int Count = 3;
-    PlainParameter level{"Level", "Level", "dB", 0.25f};
-    PlainParameter toggle{"Toggle", "Toggle", "", 1.0f};
-    PlainParameter spare{"Spare", "Spare", "", 0.5f};
+    PlainParameter level {"Level", "Level", "dB", 0.25f};
+    PlainParameter toggle {"Toggle", "Toggle", "", 1.0f};
+    PlainParameter spare {"Spare", "Spare", "", 0.5f};
 
 private:
     ParameterBase* parameters[Count] = {&level, &toggle, &spare};
@@ -38,8 +38,8 @@ private:
 // The panel of the test editor. The about area is (6, 4)-(40, 20) inclusive.
 class EditorTestDialog : public MainDialog {
 public:
-    EditorTestDialog(HWND hDlg, Gdiplus::Bitmap* background, Gdiplus::Bitmap* strip, Gdiplus::Bitmap* on,
-        Gdiplus::Bitmap* off);
+    EditorTestDialog(
+        HWND hDlg, Gdiplus::Bitmap* background, Gdiplus::Bitmap* strip, Gdiplus::Bitmap* on, Gdiplus::Bitmap* off);
 
     void SetStatusText(const char* text) override { status.SetText(text); }
     void ClearStatusText() override { status.ClearText(); }

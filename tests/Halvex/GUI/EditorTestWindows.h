@@ -22,8 +22,8 @@ public:
         windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
         windowClass.lpszClassName = "EditorTestHost";
         RegisterClassA(&windowClass); // fails harmlessly when already registered
-        window = CreateWindowExA(0, "EditorTestHost", "Editor test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
-            520, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        window = CreateWindowExA(0, "EditorTestHost", "Editor test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 520,
+            200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
     ~HostWindow() { DestroyWindow(window); }
     HostWindow(const HostWindow&) = delete;

@@ -98,8 +98,8 @@ TEST_F(KnobTest, CtrlPressResetsBeforeTheDragStarts)
     PressAt(knob.GetWindow(), MK_CONTROL, 12, PressY);
     Move(knob, MK_CONTROL, PressY - 5);
     SendMessageA(knob.GetWindow(), WM_LBUTTONUP, 0, Point(12, PressY - 5));
-    ASSERT_EQ((std::vector<RecordingObserver::Kind>{RecordingObserver::Reset, RecordingObserver::Change}),
-        observer.Kinds());
+    ASSERT_EQ(
+        (std::vector<RecordingObserver::Kind> {RecordingObserver::Reset, RecordingObserver::Change}), observer.Kinds());
     EXPECT_EQ(KnobParameter, observer.calls[0].parameterId);
     EXPECT_FLOAT_EQ(50.0f / 90.0f, observer.calls[1].value);
 }
@@ -165,8 +165,8 @@ TEST_F(KnobTest, HoverShowsAndLeaveClearsTheStatus)
     knob.AddObserver(&observer);
     SendMessageA(knob.GetWindow(), WM_MOUSEHOVER, 0, Point(12, 12));
     SendMessageA(knob.GetWindow(), WM_MOUSELEAVE, 0, 0);
-    ASSERT_EQ((std::vector<RecordingObserver::Kind>{RecordingObserver::Show, RecordingObserver::Clear}),
-        observer.Kinds());
+    ASSERT_EQ(
+        (std::vector<RecordingObserver::Kind> {RecordingObserver::Show, RecordingObserver::Clear}), observer.Kinds());
     EXPECT_EQ(KnobParameter, observer.calls[0].parameterId);
 }
 
@@ -174,11 +174,11 @@ TEST_F(KnobTest, PreconditionsAreReported)
 {
     AssertionRecorder recorder;
     Knob negative(dialog, IDC_KNOB, KnobParameter, background, strip, -1);
-    EXPECT_EQ(std::vector<std::string>{"knobCount >= 0"}, recorder.expressions());
+    EXPECT_EQ(std::vector<std::string> {"knobCount >= 0"}, recorder.expressions());
     recorder.clear();
     Knob knob(dialog, IDC_KNOB_SPARE, KnobParameter, background, strip, 91);
     knob.SetValue(1.5f);
-    EXPECT_EQ(std::vector<std::string>{"value >= 0.0f && value <= 1.0f"}, recorder.expressions());
+    EXPECT_EQ(std::vector<std::string> {"value >= 0.0f && value <= 1.0f"}, recorder.expressions());
     EXPECT_EQ(1.0f, knob.GetValue()) << "an out-of-range value is held at the range";
 }
 

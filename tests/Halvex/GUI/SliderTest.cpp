@@ -156,8 +156,8 @@ TEST_F(SliderTest, CtrlPressResetsAndWithoutAThumbNothingHappens)
     EXPECT_EQ(1.0f, slider.GetValue());
     SendMessageA(slider.GetWindow(), WM_MOUSEMOVE, MK_LBUTTON, Point(41, 11));
     SendMessageA(slider.GetWindow(), WM_LBUTTONUP, 0, Point(41, 11));
-    ASSERT_EQ((std::vector<RecordingObserver::Kind>{RecordingObserver::Reset, RecordingObserver::Change}),
-        observer.Kinds());
+    ASSERT_EQ(
+        (std::vector<RecordingObserver::Kind> {RecordingObserver::Reset, RecordingObserver::Change}), observer.Kinds());
     EXPECT_FLOAT_EQ(36.0f / 45.0f, observer.calls[1].value);
 }
 
@@ -166,7 +166,7 @@ TEST_F(SliderTest, OutOfRangeValueIsReportedAndHeldAtTheRange)
     AssertionRecorder recorder;
     VSlider slider(dialog, IDC_VSLIDER, SliderParameter, background, vThumb);
     slider.SetValue(-0.5f);
-    EXPECT_EQ(std::vector<std::string>{"value >= 0.0f && value <= 1.0f"}, recorder.expressions());
+    EXPECT_EQ(std::vector<std::string> {"value >= 0.0f && value <= 1.0f"}, recorder.expressions());
     EXPECT_EQ(0.0f, slider.GetValue());
 }
 

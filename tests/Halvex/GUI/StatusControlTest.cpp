@@ -60,7 +60,7 @@ TEST_F(StatusControlTest, NullTextIsReportedAndIgnored)
     StatusControl status(dialog, IDC_STATUS, background, 12);
     status.SetText("Feedback");
     status.SetText(nullptr);
-    EXPECT_EQ(std::vector<std::string>{"text != 0"}, recorder.expressions());
+    EXPECT_EQ(std::vector<std::string> {"text != 0"}, recorder.expressions());
     EXPECT_STREQ("Feedback", status.GetText());
 }
 

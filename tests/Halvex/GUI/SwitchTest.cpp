@@ -48,7 +48,7 @@ TEST_F(SwitchTest, ClickTogglesOnThePressAndClearsTheStatusOnRelease)
     Click(control);
     EXPECT_EQ(OffColour, PixelAt(control.GetWindow(), 6, 11));
     Click(control);
-    ASSERT_EQ((std::vector<RecordingObserver::Kind>{RecordingObserver::Change, RecordingObserver::Clear,
+    ASSERT_EQ((std::vector<RecordingObserver::Kind> {RecordingObserver::Change, RecordingObserver::Clear,
                   RecordingObserver::Change, RecordingObserver::Clear}),
         observer.Kinds());
     EXPECT_EQ(0.0f, observer.calls[0].value);
@@ -76,8 +76,8 @@ TEST_F(SwitchTest, HoverShowsAndLeaveClearsTheStatus)
     control.AddObserver(&observer);
     SendMessageA(control.GetWindow(), WM_MOUSEHOVER, 0, Point(6, 11));
     SendMessageA(control.GetWindow(), WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ((std::vector<RecordingObserver::Kind>{RecordingObserver::Show, RecordingObserver::Clear}),
-        observer.Kinds());
+    EXPECT_EQ(
+        (std::vector<RecordingObserver::Kind> {RecordingObserver::Show, RecordingObserver::Clear}), observer.Kinds());
 }
 
 TEST_F(SwitchTest, OutOfRangeValueIsReported)
@@ -85,7 +85,7 @@ TEST_F(SwitchTest, OutOfRangeValueIsReported)
     AssertionRecorder recorder;
     Switch control(dialog, IDC_SWITCH, SwitchParameter, background, onImage, offImage);
     control.SetValue(2.0f);
-    EXPECT_EQ(std::vector<std::string>{"value >= 0.0f && value <= 1.0f"}, recorder.expressions());
+    EXPECT_EQ(std::vector<std::string> {"value >= 0.0f && value <= 1.0f"}, recorder.expressions());
     EXPECT_EQ(1.0f, control.GetValue());
 }
 

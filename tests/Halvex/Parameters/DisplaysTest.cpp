@@ -42,6 +42,5 @@ TEST(Displays, ReportBadBuffersAndWriteNothing)
     DisplayFloat::Format(text, -1, 1.0f);
     DisplayOnOff::Format(text, 0, true);
     EXPECT_STREQ(text, "xyz");
-    EXPECT_EQ(recorder.expressions(),
-              (std::vector<std::string>{"text != 0", "text != 0", "text != 0", "count >= 0"}));
+    EXPECT_EQ(recorder.expressions(), (std::vector<std::string> {"text != 0", "text != 0", "text != 0", "count >= 0"}));
 }

@@ -28,7 +28,7 @@ TEST(EnumParameter, RoundsToTheNearestItemAndNotifiesOnlyRealChanges)
     resolution.SetValue(0.07f);
     resolution.SetValue(1.0f);
     EXPECT_EQ(resolution.GetSelectedIndex(), 8);
-    EXPECT_EQ(log.entries, (std::vector<std::string>{"reader:1", "reader:8"}));
+    EXPECT_EQ(log.entries, (std::vector<std::string> {"reader:1", "reader:8"}));
 
     resolution.SetValue(0.75f);
     char status[64];
@@ -57,5 +57,5 @@ TEST(EnumParameter, NeverIndexesOutsideItsTable)
 
     const std::vector<std::string> reported = recorder.expressions();
     EXPECT_EQ(std::vector<std::string>(reported.end() - 2, reported.end()),
-              (std::vector<std::string>{"itemNames != 0", "itemCount > 0"}));
+        (std::vector<std::string> {"itemNames != 0", "itemCount > 0"}));
 }

@@ -14,7 +14,9 @@ public:
     class Observer : public IParameterObserver {
     public:
         Observer(ObserverLog& log, std::string name, std::function<std::string()> probe = nullptr)
-            : log(log), name(std::move(name)), probe(std::move(probe))
+            : log(log)
+            , name(std::move(name))
+            , probe(std::move(probe))
         {
         }
         void ParameterChanged() override { log.entries.push_back(probe ? name + ":" + probe() : name); }

@@ -55,8 +55,8 @@ TEST(ParameterBase, ReportsBadConstructorArgumentsInOrderAndStaysUsable)
     const std::vector<std::string> reported = recorder.expressions();
     ASSERT_GE(reported.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(reported.begin(), reported.begin() + 4),
-              (std::vector<std::string>{"shortName != 0", "longName", "label != 0",
-                                        "defaultValue >= 0.0f && defaultValue <= 1.0f"}));
+        (std::vector<std::string> {
+            "shortName != 0", "longName", "label != 0", "defaultValue >= 0.0f && defaultValue <= 1.0f"}));
     EXPECT_STREQ(parameter.GetShortName(), "");
     EXPECT_STREQ(parameter.GetLongName(), "");
     EXPECT_EQ(parameter.GetDefaultValue(), 1.0f);
@@ -98,7 +98,7 @@ TEST(ParameterBase, NotifiesObserversInOrderOncePerEntry)
 
     parameter.SetValue(0.5f);
 
-    EXPECT_EQ(log.entries, (std::vector<std::string>{"first", "second", "first"}));
+    EXPECT_EQ(log.entries, (std::vector<std::string> {"first", "second", "first"}));
 }
 
 TEST(ParameterBase, StatusTextShowsNameDisplayAndLabel)

@@ -32,5 +32,5 @@ TEST(Parameter, NotifiesEverySetValueWithTheNewWorkingValueInPlace)
     frequency.SetValue(1.0f);
 
     EXPECT_EQ(frequency.GetTransformedValue(), 10.0f);
-    EXPECT_EQ(log.entries, (std::vector<std::string>{"reader:10.000", "reader:10.000"}));
+    EXPECT_EQ(log.entries, (std::vector<std::string> {"reader:10.000", "reader:10.000"}));
 }

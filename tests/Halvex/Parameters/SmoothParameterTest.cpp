@@ -186,13 +186,13 @@ TEST(SmoothParameter, DisplayAndObserversSeeTheTargetDuringARamp)
     mix.Process(100);
 
     EXPECT_LT(mix.GetOutput(0)[99], 0.52f);
-    EXPECT_EQ(log.entries, std::vector<std::string>{"reader:100"});
+    EXPECT_EQ(log.entries, std::vector<std::string> {"reader:100"});
 }
 
 TEST(SmoothParameter, ReportsBadArgumentsAndStaysInBounds)
 {
     struct Guarded {
-        Level level{"L", "Level", "", 0.0f};
+        Level level {"L", "Level", "", 0.0f};
         float guard[64];
     } guarded;
     std::fill(std::begin(guarded.guard), std::end(guarded.guard), -7.0f);
@@ -207,14 +207,14 @@ TEST(SmoothParameter, ReportsBadArgumentsAndStaysInBounds)
     guarded.level.SetSampleRate(0.0f);
     EXPECT_EQ(guarded.level.GetSampleRate(), 44100.0f);
 
-    EXPECT_EQ(recorder.expressions(), (std::vector<std::string>{"count >= 0", "index >= 0 && index < GetOutputCount()",
-                                                                "sampleRate > 0.0f"}));
+    EXPECT_EQ(recorder.expressions(),
+        (std::vector<std::string> {"count >= 0", "index >= 0 && index < GetOutputCount()", "sampleRate > 0.0f"}));
 }
 
 TEST(SmoothParameter, ChangesFromAnotherThreadKeepTheOutputWithinTheRange)
 {
     Level level("L", "Level", "", 0.0f);
-    std::atomic<bool> done{false};
+    std::atomic<bool> done {false};
     std::thread automation([&] {
         for (int change = 0; change < 20000; ++change) {
             level.SetValue(change % 2 == 0 ? 1.0f : 0.0f);
@@ -226,8 +226,8 @@ TEST(SmoothParameter, ChangesFromAnotherThreadKeepTheOutputWithinTheRange)
     for (int blocks = 0; !done || blocks < 100; ++blocks) {
         level.Process(64);
         inRange = inRange && std::all_of(level.GetOutput(0), level.GetOutput(0) + 64, [](float sample) {
-                      return sample >= -0.0001f && sample <= 1.0001f;
-                  });
+            return sample >= -0.0001f && sample <= 1.0001f;
+        });
     }
     automation.join();
     EXPECT_TRUE(inRange);

@@ -29,5 +29,5 @@ TEST(SwitchParameter, IsOnFromOneHalfUpAndNotifiesOnlyRealChanges)
     onOff.SetValue(0.0f);
     onOff.SetValue(0.5f);
     EXPECT_TRUE(onOff.IsOn());
-    EXPECT_EQ(log.entries, (std::vector<std::string>{"reader:Off", "reader:On"}));
+    EXPECT_EQ(log.entries, (std::vector<std::string> {"reader:Off", "reader:On"}));
 }
