@@ -1,11 +1,11 @@
 #include "AudioEffect.h"
+#include "PluginEntry.h"
 
 #include "RecordingEffect.h"
 #include "RecordingHost.h"
 
 #include <gtest/gtest.h>
 
-extern "C" AEffect* VSTCALL VSTPluginMain(audioMasterCallback audioMaster);
 
 namespace {
 

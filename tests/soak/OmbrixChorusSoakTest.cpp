@@ -26,6 +26,7 @@
 // scripts/soak runs an hour.
 
 #include "AEffect.h"
+#include "PluginEntry.h"
 #include "Assert.h"
 #include "MidiEvents.h"
 
@@ -40,12 +41,8 @@
 #include <random>
 #include <vector>
 
-#if defined(__SSE__) || defined(__x86_64__)
 #include <xmmintrin.h>
-#define OMBRIX_HAS_MXCSR 1
-#endif
 
-extern "C" AEffect* VSTCALL VSTPluginMain(audioMasterCallback audioMaster);
 
 namespace {
 
@@ -141,17 +138,13 @@ public:
         signal.Fill(inLeft.data(), inRight.data(), count);
         float* inputs[2] = {inLeft.data(), inRight.data()};
         float* outputs[2] = {outLeft.data(), outRight.data()};
-#if defined(OMBRIX_HAS_MXCSR)
         _mm_setcsr(_mm_getcsr() & ~0x3Fu);
         const unsigned hostMode = _mm_getcsr();
-#endif
         const auto start = std::chrono::steady_clock::now();
         effect->processReplacing(effect, inputs, outputs, count);
         const auto end = std::chrono::steady_clock::now();
-#if defined(OMBRIX_HAS_MXCSR)
         denormalOperands += (_mm_getcsr() & 0x02u) != 0 ? 1 : 0;
         changedModes += (_mm_getcsr() & ~0x3Fu) != hostMode ? 1 : 0;
-#endif
         for (const std::vector<float>* channel : {&outLeft, &outRight}) {
             for (int i = 0; i < count; ++i) {
                 const float sample = (*channel)[i];

@@ -6,6 +6,8 @@
 // any data race fails the run; in the other builds it checks the answers.
 
 #include "AEffect.h"
+#include "FactoryBank.h"
+#include "PluginEntry.h"
 #include "Assert.h"
 #include "MidiEvents.h"
 
@@ -18,14 +20,13 @@
 #include <thread>
 #include <vector>
 
-extern "C" AEffect* VSTCALL VSTPluginMain(audioMasterCallback audioMaster);
 
 namespace {
 
 constexpr int BlockSize = 256;
 constexpr int AudioBlocks = 3000;
-constexpr int BankSize = 7204;
-constexpr int ProgramSize = 220;
+constexpr int BankSize = sizeof(ChorusBank);
+constexpr int ProgramSize = sizeof(ProgramChunk<FactoryParameterCount>);
 
 std::atomic<long> reports {0};
 std::atomic<long> automations {0};

@@ -3,9 +3,10 @@
 // A host reduced to what timing a plug-in needs: it loads the library, enters
 // it through VSTPluginMain and answers the plug-in's calls from a callback that
 // costs next to nothing (the version, a fixed transport, nothing else), so
-// that the time measured is the plug-in's. PluginHost, the tools' host, looks
-// every callback up in a locked table, which would be counted against small
-// blocks. One BenchHost holds one effect; one thread drives it.
+// that the time measured is the plug-in's. PluginHost, the tools' host, sends
+// an event list before every block and advances a transport, which would be
+// counted against small blocks. One BenchHost holds one effect; one thread
+// drives it.
 
 #include "AEffect.h"
 
@@ -66,7 +67,8 @@ public:
         effect->processReplacing(effect, inputs, outputs, frames);
     }
 
-private:
+    // Answers the version and a fixed transport at 120 beats per minute;
+    // nothing else. Also the host of effects the benchmarks make in process.
     static VstIntPtr VSTCALL Callback(
         AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*index*/, VstIntPtr /*value*/, void* /*ptr*/, float /*opt*/)
     {
@@ -87,6 +89,7 @@ private:
         }
     }
 
+private:
     void* library = nullptr;
     AEffect* effect = nullptr;
     std::string error;

@@ -10,8 +10,6 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
-#include <map>
-#include <mutex>
 
 namespace {
 using PluginEntryProc = AEffect*(VSTCALL*)(audioMasterCallback);
@@ -22,9 +20,8 @@ constexpr VstIntPtr ProcessLevelOffline = 4;
 // so that a plug-in overrunning a limit does not overrun the host.
 constexpr std::size_t TextBufferSize = 512;
 
-std::mutex hostsMutex;
-std::map<const AEffect*, PluginHost*> hosts;
-// The effect record does not exist yet while the entry point runs, so callbacks made from inside
+// Callbacks find their host through the record's user field, which belongs
+// to the host. The effect record does not exist yet while the entry point runs, so callbacks made from inside
 // it (and from plug-in constructors) are routed to the host that is loading.
 thread_local PluginHost* loadingHost = nullptr;
 
@@ -145,10 +142,7 @@ bool PluginHost::Load(const std::string& path, std::string& error)
         Unload();
         return false;
     }
-    {
-        std::lock_guard<std::mutex> lock(hostsMutex);
-        hosts[created] = this;
-    }
+    created->user = this;
     effect = created;
     Dispatch(effOpen);
     return true;
@@ -159,8 +153,6 @@ void PluginHost::Unload()
     if (effect != nullptr) {
         Suspend();
         Dispatch(effClose);
-        std::lock_guard<std::mutex> lock(hostsMutex);
-        hosts.erase(effect);
         effect = nullptr;
     }
     if (library != nullptr) {
@@ -353,12 +345,8 @@ void PluginHost::UpdateTimeInfo()
 
 PluginHost* PluginHost::FindHost(const AEffect* effect)
 {
-    if (effect != nullptr) {
-        std::lock_guard<std::mutex> lock(hostsMutex);
-        const auto found = hosts.find(effect);
-        if (found != hosts.end())
-            return found->second;
-    }
+    if (effect != nullptr && effect->user != nullptr)
+        return static_cast<PluginHost*>(effect->user);
     return loadingHost;
 }
 

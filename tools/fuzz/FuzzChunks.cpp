@@ -7,15 +7,19 @@
 // takes (zero-padded or cut), so that contents are fuzzed even when the
 // size mutates; bits 2 to 6: the program to select first.
 
+#include "FactoryBank.h"
 #include "FuzzHost.h"
+
+#include <cstddef>
 
 namespace {
 
-constexpr int ProgramChunkSize = 220;
-constexpr int BankChunkSize = 7204;
-constexpr int ValuesOffset = 164;
-constexpr int ParameterCount = 8;
-constexpr int BankHeaderSize = 164;
+using Program = ProgramChunk<FactoryParameterCount>;
+constexpr int ProgramChunkSize = sizeof(Program);
+constexpr int BankChunkSize = sizeof(ChorusBank);
+constexpr int ValuesOffset = offsetof(Program, values);
+constexpr int ParameterCount = FactoryParameterCount;
+constexpr int BankHeaderSize = offsetof(ChorusBank, programs);
 
 std::vector<char> GetChunk(FuzzHost& host, bool isPreset)
 {

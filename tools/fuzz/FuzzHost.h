@@ -12,6 +12,7 @@
 // One thread; one instance per FuzzHost.
 
 #include "AEffect.h"
+#include "PluginEntry.h"
 #include "Assert.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -23,7 +24,6 @@
 #include <cstring>
 #include <vector>
 
-extern "C" AEffect* VSTCALL VSTPluginMain(audioMasterCallback audioMaster);
 
 class FuzzHost {
 public:
