@@ -4,6 +4,8 @@
 
 #include "Chorus.h"
 
+#include "ChorusRig.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,20 +20,6 @@
 namespace {
 
 using Samples = std::vector<float>;
-
-// A modulation source whose two outputs the test writes directly.
-class StubModulation : public ISynthComponent {
-public:
-    void Reset() override { }
-    float GetSampleRate() override { return DefaultSampleRate; }
-    void SetSampleRate(float) override { }
-    void Process(int) override { }
-    int GetOutputCount() override { return 2; }
-    float* GetOutput(int index) override { return index == 0 ? left : right; }
-
-    float left[BufferSize] = {};
-    float right[BufferSize] = {};
-};
 
 // The chorus one sample after the other, written as plainly as the
 // algorithm reads.
@@ -75,16 +63,6 @@ struct ReferenceChorus {
     int w = 0;
 };
 
-struct ChorusRig {
-    SwitchParameter<DisplayOnOff> enabled {"On", "Chorus On/Off", "On/Off", 1.0f};
-    SmoothParameter<ChorusDelayTimeTransform, DisplayFloat> delayTime {"D Time", "Delay Time", "Secs", 1.0f};
-    SmoothParameter<DoNothingSmoothTransform, DisplayFloat> depth {"Depth", "Mod. Depth", "Level", 0.0f};
-    Parameter<float, FeedbackTransform, DisplayFloat> feedback {"FB", "Feedback", "Level", 0.9f};
-    SmoothParameter<DoNothingSmoothTransform, DisplayFloatToInteger> mix {"Mix", "Mix", "Dry/Wet", 1.0f};
-    StubModulation modulation;
-    Chorus chorus {&enabled, &delayTime, &depth, &feedback, &mix, &modulation};
-};
-
 } // namespace
 
 TEST(ChorusRun, BlocksGiveTheBitsOfTheSampleBySampleReference)
@@ -97,7 +75,7 @@ TEST(ChorusRun, BlocksGiveTheBitsOfTheSampleBySampleReference)
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     for (const float rate : {1000.0f, 8000.0f, 44100.0f, 96000.0f, 400000.0f}) {
         for (const bool inPlace : {true, false}) {
-            auto rig = std::make_unique<ChorusRig>();
+            auto rig = std::make_unique<ChorusRig>(0.9f);
             rig->chorus.SetSampleRate(rate);
             ReferenceChorus reference;
             Samples left(30000), right(30000);

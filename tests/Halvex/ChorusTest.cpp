@@ -1,6 +1,7 @@
 #include "Chorus.h"
 
 #include "AssertionRecorder.h"
+#include "ChorusRig.h"
 
 #include <gtest/gtest.h>
 
@@ -20,29 +21,9 @@ constexpr float Offset = 1e-25f;
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float Infinity = std::numeric_limits<float>::infinity();
 
-// A modulation source whose two outputs the test writes directly.
-class StubModulation : public ISynthComponent {
-public:
-    void Reset() override { }
-    float GetSampleRate() override { return DefaultSampleRate; }
-    void SetSampleRate(float) override { }
-    void Process(int) override { }
-    int GetOutputCount() override { return 2; }
-    float* GetOutput(int index) override { return index == 0 ? left : right; }
-
-    void Fill(float leftValue, float rightValue)
-    {
-        std::fill(left, left + BufferSize, leftValue);
-        std::fill(right, right + BufferSize, rightValue);
-    }
-
-    float left[BufferSize] = {};
-    float right[BufferSize] = {};
-};
-
 // A chorus with its parameters, settled at delay 0.025 s, depth 0, feedback 0
 // and mix 1: a fixed delay of 1102.5 samples at 44100 Hz.
-class ChorusTest : public ::testing::Test {
+class ChorusTest : public ::testing::Test, protected ChorusRig {
 protected:
     // Sets a smoothed parameter and lets it jump to the new value.
     template <typename Smooth>
@@ -83,14 +64,6 @@ protected:
         }
         return indices;
     }
-
-    SwitchParameter<DisplayOnOff> enabled {"On", "Chorus On/Off", "On/Off", 1.0f};
-    SmoothParameter<ChorusDelayTimeTransform, DisplayFloat> delayTime {"D Time", "Delay Time", "Secs", 1.0f};
-    SmoothParameter<DoNothingSmoothTransform, DisplayFloat> depth {"Depth", "Mod. Depth", "Level", 0.0f};
-    Parameter<float, FeedbackTransform, DisplayFloat> feedback {"FB", "Feedback", "Level", 0.0f};
-    SmoothParameter<DoNothingSmoothTransform, DisplayFloatToInteger> mix {"Mix", "Mix", "Dry/Wet", 1.0f};
-    StubModulation modulation;
-    Chorus chorus {&enabled, &delayTime, &depth, &feedback, &mix, &modulation};
 };
 
 } // namespace

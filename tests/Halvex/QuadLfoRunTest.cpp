@@ -3,6 +3,8 @@
 
 #include "QuadLfo.h"
 
+#include "StepThrough.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,14 +37,7 @@ TEST(QuadLfoRun, StepsFourAtATimeGiveWhatProcessGives)
         for (const int count : {1003, 4, 3, 0, 517}) {
             whole.lfo.Process(count);
             QuadLfo::Run run(stepped.lfo, count);
-            int i = 0;
-            for (; i + 4 <= run.Count(); i += 4) {
-                run.NextFour(i);
-            }
-            for (; i < run.Count(); ++i) {
-                run.Next(i);
-            }
-            run.Finish();
+            StepThrough(run);
             for (const int index : {0, 1}) {
                 EXPECT_TRUE(std::equal(
                     whole.lfo.GetOutput(index), whole.lfo.GetOutput(index) + count, stepped.lfo.GetOutput(index)))

@@ -3,6 +3,8 @@
 
 #include "Parameters/SmoothParameter.h"
 
+#include "StepThrough.h"
+
 #include "Parameters/Displays.h"
 
 #include <gtest/gtest.h>
@@ -28,14 +30,7 @@ TEST(SmoothParameterRun, StepsFourAtATimeGiveWhatProcessGives)
         for (int block = 0; block < 30; ++block) {
             whole.Process(Count);
             Level::Run run(stepped, Count);
-            int i = 0;
-            for (; i + 4 <= run.Count(); i += 4) {
-                run.NextFour(i);
-            }
-            for (; i < run.Count(); ++i) {
-                run.Next(i);
-            }
-            run.Finish();
+            StepThrough(run);
             ASSERT_TRUE(std::equal(whole.GetOutput(0), whole.GetOutput(0) + Count, stepped.GetOutput(0)))
                 << to << ", block " << block;
             ASSERT_EQ(whole.GetState(), stepped.GetState()) << to << ", block " << block;
