@@ -12,9 +12,8 @@
 #include <cfloat>
 #include <cmath>
 
-#if defined(__SSE2__)
+// Every target computes with SSE2 (x86_64, and i686 built with -msse2).
 #include <emmintrin.h>
-#endif
 
 // Maps a normalised value v to a base delay of 0.024 v^2 + 0.001 seconds.
 struct ChorusDelayTimeTransform {
@@ -153,7 +152,6 @@ public:
         // output channel may be any input channel, at the same positions.
         void NextFour(int i)
         {
-#if defined(__SSE2__)
             const __m128 delaySeconds = _mm_loadu_ps(delayBuffer + i);
             const __m128 depthValues = _mm_loadu_ps(depthBuffer + i);
             const __m128 wet = _mm_loadu_ps(mixBuffer + i);
@@ -192,11 +190,6 @@ public:
             _mm_storeu_ps(rightOutput + i, _mm_add_ps(_mm_mul_ps(dry, rightDry), _mm_mul_ps(rightDelayed, wet)));
 
             w = (w + 4) & LineMask;
-#else
-            for (int j = 0; j < 4; ++j) {
-                Next(i + j);
-            }
-#endif
         }
 
         // The usual end of a block is inline: a running block whose values all
@@ -214,11 +207,7 @@ public:
     private:
         bool AllWithinRange() const
         {
-#if defined(__SSE2__)
             return withinRange && _mm_movemask_ps(fourWithinRange) == 0xF;
-#else
-            return withinRange;
-#endif
         }
 
         void FinishOtherwise();
@@ -233,7 +222,6 @@ public:
         }
         static bool CheckArguments(float** inputs, float** outputs, int count);
 
-#if defined(__SSE2__)
         static __m128 Select(__m128 mask, __m128 whenSet, __m128 otherwise)
         {
             return _mm_or_ps(_mm_and_ps(mask, whenSet), _mm_andnot_ps(mask, otherwise));
@@ -316,7 +304,6 @@ public:
                 line[(w + j) & LineMask] = values[j];
             }
         }
-#endif
 
         void ReportOutOfRange() const;
 
@@ -328,9 +315,7 @@ public:
         bool running = false;
         // Whether every buffer value read so far lay in its range.
         bool withinRange = true;
-#if defined(__SSE2__)
         __m128 fourWithinRange = _mm_castsi128_ps(_mm_set1_epi32(-1));
-#endif
         int w = 0;
         float rate = 0.0f;
         float fb = 0.0f;

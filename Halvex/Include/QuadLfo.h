@@ -11,9 +11,8 @@
 #include <algorithm>
 #include <atomic>
 
-#if defined(__SSE2__)
+// Every target computes with SSE2 (x86_64, and i686 built with -msse2).
 #include <emmintrin.h>
-#endif
 
 // Maps a normalised value v to an oscillator frequency of 10 v^2 Hz (0 to 10).
 struct QuadLfoFrequencyTransform {
@@ -118,16 +117,9 @@ public:
                 c[j] = cosine;
                 s[j] = sine;
             }
-#if defined(__SSE2__)
             const __m128 factor = _mm_set1_ps(scale);
             _mm_storeu_ps(owner.cosineOutput + i, _mm_mul_ps(factor, _mm_setr_ps(c[0], c[1], c[2], c[3])));
             _mm_storeu_ps(owner.sineOutput + i, _mm_mul_ps(factor, _mm_setr_ps(s[0], s[1], s[2], s[3])));
-#else
-            for (int j = 0; j < 4; ++j) {
-                owner.cosineOutput[i + j] = scale * c[j];
-                owner.sineOutput[i + j] = scale * s[j];
-            }
-#endif
         }
 
         void Finish()

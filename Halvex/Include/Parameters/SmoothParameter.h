@@ -9,9 +9,8 @@
 #include <atomic>
 #include <cmath>
 
-#if defined(__SSE2__)
+// Every target computes with SSE2 (x86_64, and i686 built with -msse2).
 #include <emmintrin.h>
-#endif
 
 // The identity transform for smoothed parameters whose working value is the
 // normalised value itself (depth, mix).
@@ -189,14 +188,7 @@ public:
             const float second = Step<Falling>();
             const float third = Step<Falling>();
             const float fourth = Step<Falling>();
-#if defined(__SSE2__)
             _mm_storeu_ps(owner.buffer + i, _mm_setr_ps(first, second, third, fourth));
-#else
-            owner.buffer[i] = first;
-            owner.buffer[i + 1] = second;
-            owner.buffer[i + 2] = third;
-            owner.buffer[i + 3] = fourth;
-#endif
         }
 
         SmoothParameter& owner;
