@@ -105,7 +105,9 @@ public:
     // in the same per-sample loop as the components that fill its buffers
     // and overlap the chorus's work with their chains of dependent
     // operations. The constructor checks the arguments and takes the
-    // block's buffers; while Running(), Next(i) processes sample i, reading
+    // block's buffers, the modulation source's two outputs (GetOutput(0) and
+    // GetOutput(1)) from the caller, who may hold them without a virtual call;
+    // while Running(), Next(i) processes sample i, reading
     // sample i of every buffer, which must be written by then; Finish
     // reports the buffer values outside their ranges (the same reports, in
     // the same order, as checking every sample), keeps the write position,
@@ -116,7 +118,8 @@ public:
     public:
         // Inline, so that the caller's per-sample state stays in registers
         // instead of being saved around a call once per block.
-        inline Run(Chorus& chorus, float** inputs, float** outputs, int count);
+        inline Run(Chorus& chorus, float** inputs, float** outputs, int count, const float* leftModulation,
+            const float* rightModulation);
 
         // False when bypassed or when the arguments were refused.
         bool Running() const { return running; }
@@ -384,7 +387,8 @@ private:
     EnabledObserver enabledObserver;
 };
 
-inline Chorus::Run::Run(Chorus& chorus, float** inputs, float** outputs, int count)
+inline Chorus::Run::Run(Chorus& chorus, float** inputs, float** outputs, int count, const float* leftModulation,
+    const float* rightModulation)
     : chorus(chorus)
     , inputs(inputs)
     , outputs(outputs)
@@ -400,8 +404,8 @@ inline Chorus::Run::Run(Chorus& chorus, float** inputs, float** outputs, int cou
     delayBuffer = chorus.delayTime->SmoothParameter::GetOutput(0);
     depthBuffer = chorus.depth->SmoothParameter::GetOutput(0);
     mixBuffer = chorus.mix->SmoothParameter::GetOutput(0);
-    leftModulation = chorus.lfo->GetOutput(0);
-    rightModulation = chorus.lfo->GetOutput(1);
+    this->leftModulation = leftModulation;
+    this->rightModulation = rightModulation;
     rate = chorus.sampleRate.load(std::memory_order_relaxed);
     // Nothing inside the block changes the feedback, so one read serves it.
     fb = chorus.feedback->GetTransformedValue();

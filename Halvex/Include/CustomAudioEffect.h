@@ -464,11 +464,31 @@ private:
         linkedEditor->SetStatusText(statusText);
     }
 
+    static bool HasChannels(float** channels, int channelCount)
+    {
+        if (channels == nullptr) {
+            return false;
+        }
+        for (int j = 0; j < channelCount; ++j) {
+            if (channels[j] == nullptr) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     // One run of the block: the plug-in sees at most BufferSize samples per
     // call. A null channel is reported and never touched; the run's other
     // output channels are then silenced instead of processed.
     void ProcessRange(float** inputs, float** outputs, VstInt32 offset, VstInt32 count)
     {
+        // The usual block, whole and with every channel, goes to the plug-in
+        // as the host handed it over.
+        if (offset == 0 && count > 0 && count <= BufferSize && HasChannels(inputs, InputCount)
+            && HasChannels(outputs, OutputCount)) {
+            plugin.Process(inputs, outputs, count);
+            return;
+        }
         while (count > 0) {
             const int run = std::min(count, static_cast<VstInt32>(BufferSize));
             bool complete = true;

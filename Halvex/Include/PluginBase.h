@@ -36,7 +36,14 @@ public:
     // Delivered to every controllable whatever the controller number; the
     // controller map is not consulted.
     void SetController(char controller, float value) override;
-    void Synchronize(double tempo, double ppqnPosition) override;
+    // Inline: the adapter calls it before every block, and usually nothing
+    // is registered.
+    void Synchronize(double tempo, double ppqnPosition) override
+    {
+        for (ISynchronizeable* synchronizeable : synchronizeables) {
+            synchronizeable->Synchronize(tempo, ppqnPosition);
+        }
+    }
 
     // Null (after a report) for an id outside the collection.
     ParameterBase* GetParameter(int parameterId) override;

@@ -136,8 +136,20 @@ public:
         float cosine = 1.0f;
         float sine = 0.0f;
     };
-    // Reads "Quad Mode" at the time of the call.
-    float* GetOutput(int index) override;
+    // Reads "Quad Mode" at the time of the call. Inline and final, so that
+    // a caller holding the oscillator itself pays no call for it.
+    float* GetOutput(int index) final
+    {
+        HALVEX_ASSERT(index >= 0 && index < GetOutputCount());
+        if (!quadMode->IsOn()) {
+            return sineOutput;
+        }
+        if (index == 0) {
+            return cosineOutput;
+        }
+        HALVEX_ASSERT(index == 1);
+        return sineOutput;
+    }
 
     // Controller 1 stores the square of its value; all others are ignored.
     void SetController(char controller, float value) override;

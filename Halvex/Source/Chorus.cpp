@@ -78,7 +78,7 @@ void Chorus::SetSampleRate(float sampleRate)
 
 void Chorus::Process(float** inputs, float** outputs, int count)
 {
-    Run run(*this, inputs, outputs, count);
+    Run run(*this, inputs, outputs, count, lfo->GetOutput(0), lfo->GetOutput(1));
     if (run.Running()) {
         int i = 0;
         for (; i + 4 <= count; i += 4) {

@@ -35,13 +35,6 @@ void PluginBase::SetController(char controller, float value)
     }
 }
 
-void PluginBase::Synchronize(double tempo, double ppqnPosition)
-{
-    for (ISynchronizeable* synchronizeable : synchronizeables) {
-        synchronizeable->Synchronize(tempo, ppqnPosition);
-    }
-}
-
 ParameterBase* PluginBase::GetParameter(int parameterId)
 {
     HALVEX_ASSERT(parameterId >= 0 && parameterId < GetParameterCount());

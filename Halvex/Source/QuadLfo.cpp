@@ -80,19 +80,6 @@ void QuadLfo::Process(int count)
     run.Finish();
 }
 
-float* QuadLfo::GetOutput(int index)
-{
-    HALVEX_ASSERT(index >= 0 && index < GetOutputCount());
-    if (!quadMode->IsOn()) {
-        return sineOutput;
-    }
-    if (index == 0) {
-        return cosineOutput;
-    }
-    HALVEX_ASSERT(index == 1);
-    return sineOutput;
-}
-
 void QuadLfo::SetController(char controller, float value)
 {
     if (controller == ModulationWheelController) {

@@ -74,7 +74,7 @@ void OmbrixChorus::Process(float** inputs, float** outputs, int count)
         mixRun.NextFour(sourced);
         lfoRun.NextFour(sourced);
     }
-    Chorus::Run chorusRun(chorus, inputs, outputs, count);
+    Chorus::Run chorusRun(chorus, inputs, outputs, count, lfo.GetOutput(0), lfo.GetOutput(1));
     if (chorusRun.Running()) {
         int i = 0;
         for (; sourced < groups; sourced += 4, i += 4) {
