@@ -401,9 +401,9 @@ inline Chorus::Run::Run(Chorus& chorus, float** inputs, float** outputs, int cou
     running = true;
     // The smoothers' own GetOutput, called directly rather than through the
     // interface: it is inlined and costs next to nothing in small blocks.
-    delayBuffer = chorus.delayTime->SmoothParameter::GetOutput(0);
-    depthBuffer = chorus.depth->SmoothParameter::GetOutput(0);
-    mixBuffer = chorus.mix->SmoothParameter::GetOutput(0);
+    delayBuffer = chorus.delayTime->SmoothRamp::GetOutput(0);
+    depthBuffer = chorus.depth->SmoothRamp::GetOutput(0);
+    mixBuffer = chorus.mix->SmoothRamp::GetOutput(0);
     this->leftModulation = leftModulation;
     this->rightModulation = rightModulation;
     rate = chorus.sampleRate.load(std::memory_order_relaxed);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Assert.h"
 #include "Halvex.h"
 #include "Interfaces.h"
 
@@ -45,9 +46,17 @@ public:
         }
     }
 
-    // Null (after a report) for an id outside the collection.
-    ParameterBase* GetParameter(int parameterId) override;
-    int GetParameterCount() override;
+    // Null (after a report) for an id outside the collection. Inline, like
+    // the count: the adapter asks for a parameter with every change.
+    ParameterBase* GetParameter(int parameterId) override
+    {
+        HALVEX_ASSERT(parameterId >= 0 && parameterId < GetParameterCount());
+        if (parameterId < 0 || parameterId >= GetParameterCount()) {
+            return nullptr;
+        }
+        return parameters[static_cast<std::size_t>(parameterId)];
+    }
+    int GetParameterCount() override { return static_cast<int>(parameters.size()); }
 
     // Stores the parameter id mapped to controller and returns true, or
     // returns false and leaves *parameterId untouched.

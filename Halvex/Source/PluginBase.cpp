@@ -35,20 +35,6 @@ void PluginBase::SetController(char controller, float value)
     }
 }
 
-ParameterBase* PluginBase::GetParameter(int parameterId)
-{
-    HALVEX_ASSERT(parameterId >= 0 && parameterId < GetParameterCount());
-    if (parameterId < 0 || parameterId >= GetParameterCount()) {
-        return nullptr;
-    }
-    return parameters[static_cast<std::size_t>(parameterId)];
-}
-
-int PluginBase::GetParameterCount()
-{
-    return static_cast<int>(parameters.size());
-}
-
 bool PluginBase::GetMappedParameter(char controller, int* parameterId) const
 {
     const auto entry = controllerMap.find(controller);

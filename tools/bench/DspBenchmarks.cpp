@@ -87,9 +87,15 @@ void Smoothers(benchmark::State& state)
             parts->depth.SetValue(1.0f - value);
             parts->mix.SetValue(value);
         }
-        parts->delayTime.Process(count);
-        parts->depth.Process(count);
-        parts->mix.Process(count);
+        SmoothRamp::Run run({&parts->delayTime, &parts->depth, &parts->mix}, count);
+        int i = 0;
+        for (; i + 4 <= run.Count(); i += 4) {
+            run.NextFour(i);
+        }
+        for (; i < run.Count(); ++i) {
+            run.Next(i);
+        }
+        run.Finish();
         benchmark::ClobberMemory();
     }
     SetFrameCounters(state, count);

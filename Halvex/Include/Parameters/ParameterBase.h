@@ -26,7 +26,7 @@ public:
     // characters and terminated.
     virtual void GetDisplay(char* text, int count) const = 0;
 
-    float GetValue() const;
+    float GetValue() const { return value.load(std::memory_order_relaxed); }
     // Stores value and runs ValueChanged, also when the value is unchanged. A
     // value outside [0, 1] is reported and clamped into it; NaN is reported
     // and ignored, so the previous value stays.
@@ -49,7 +49,12 @@ protected:
     // notifies. Does nothing here.
     virtual void ValueChanged();
     // Calls every observer in the order they were added.
-    void NotifyObservers();
+    void NotifyObservers()
+    {
+        for (IParameterObserver* observer : observers) {
+            observer->ParameterChanged();
+        }
+    }
 
 private:
     std::atomic<float> value;

@@ -35,11 +35,6 @@ ParameterBase::ParameterBase(const char* shortName, const char* longName, const 
     CopyString(this->label, label, LabelSize);
 }
 
-float ParameterBase::GetValue() const
-{
-    return value.load(std::memory_order_relaxed);
-}
-
 void ParameterBase::SetValue(float value)
 {
     HALVEX_ASSERT(value >= 0.0f && value <= 1.0f);
@@ -87,9 +82,3 @@ void ParameterBase::GetStatusText(char* text, int count) const
 
 void ParameterBase::ValueChanged() { }
 
-void ParameterBase::NotifyObservers()
-{
-    for (IParameterObserver* observer : observers) {
-        observer->ParameterChanged();
-    }
-}

@@ -57,9 +57,7 @@ void OmbrixChorus::Process(float** inputs, float** outputs, int count)
     // already computed fills that time. The results are those of the passes.
     // The smoothers and the LFO run even while the chorus is bypassed, so the
     // modulation keeps its phase.
-    decltype(delayTime)::Run delayRun(delayTime, count);
-    decltype(depth)::Run depthRun(depth, count);
-    decltype(mix)::Run mixRun(mix, count);
+    SmoothRamp::Run smoothersRun({&delayTime, &depth, &mix}, count);
     QuadLfo::Run lfoRun(lfo, count);
     const int frames = lfoRun.Count();
     const int groups = frames - frames % 4;
@@ -69,18 +67,14 @@ void OmbrixChorus::Process(float** inputs, float** outputs, int count)
     constexpr int Lead = 8;
     int sourced = 0;
     for (; sourced < groups && sourced < Lead; sourced += 4) {
-        delayRun.NextFour(sourced);
-        depthRun.NextFour(sourced);
-        mixRun.NextFour(sourced);
+        smoothersRun.NextFour(sourced);
         lfoRun.NextFour(sourced);
     }
     Chorus::Run chorusRun(chorus, inputs, outputs, count, lfo.GetOutput(0), lfo.GetOutput(1));
     if (chorusRun.Running()) {
         int i = 0;
         for (; sourced < groups; sourced += 4, i += 4) {
-            delayRun.NextFour(sourced);
-            depthRun.NextFour(sourced);
-            mixRun.NextFour(sourced);
+            smoothersRun.NextFour(sourced);
             lfoRun.NextFour(sourced);
             chorusRun.NextFour(i);
         }
@@ -88,23 +82,17 @@ void OmbrixChorus::Process(float** inputs, float** outputs, int count)
             chorusRun.NextFour(i);
         }
         for (; i < frames; ++i) {
-            delayRun.Next(i);
-            depthRun.Next(i);
-            mixRun.Next(i);
+            smoothersRun.Next(i);
             lfoRun.Next(i);
             chorusRun.Next(i);
         }
     } else {
         for (; sourced < frames; ++sourced) {
-            delayRun.Next(sourced);
-            depthRun.Next(sourced);
-            mixRun.Next(sourced);
+            smoothersRun.Next(sourced);
             lfoRun.Next(sourced);
         }
     }
-    delayRun.Finish();
-    depthRun.Finish();
-    mixRun.Finish();
+    smoothersRun.Finish();
     lfoRun.Finish();
     chorusRun.Finish();
 }

@@ -1,0 +1,266 @@
+#pragma once
+
+#include "Assert.h"
+#include "Halvex.h"
+#include "Interfaces.h"
+
+#include <algorithm>
+#include <atomic>
+#include <initializer_list>
+
+// Every target computes with SSE2 (x86_64, and i686 built with -msse2).
+#include <emmintrin.h>
+
+// The signal side of a smoothed parameter: output 0 glides toward the
+// working value it is given instead of jumping, with a one-pole approach of
+// time constant 0.1 s aimed 0.0001 working units beyond the target, so that
+// the ramp arrives in finite time. Once arrived, the whole buffer holds the
+// target and Process costs nothing.
+//
+// All arithmetic is single precision and the position is rounded to a float
+// each sample, so a ramp whose last stretch lies between 0.5 and 1 can stop a
+// few hundred-thousandths short of its target (a rise to 1.0 rests at 0.99997)
+// and stays Ramping until the next change or Reset.
+//
+// RampTo and SetSampleRate may come from any thread; Process, on the audio
+// thread, reads the ramp state through relaxed atomics, and a change made
+// during a running Process is picked up from the next block. The output
+// buffer itself is plain memory: Reset and Process must not run at the same
+// time.
+class SmoothRamp : public ISynthComponent {
+public:
+    enum Direction { Up = 0, Down = 1 };
+    enum State { Ramping = 0, Arrived = 1, Settled = 2 };
+
+    // Settled at settledValue, at DefaultSampleRate.
+    explicit SmoothRamp(float settledValue);
+
+    SmoothRamp(const SmoothRamp&) = delete;
+    SmoothRamp& operator=(const SmoothRamp&) = delete;
+
+    // Ends any ramp at once: the whole buffer holds the target.
+    void Reset() override;
+    float GetSampleRate() override;
+    // A rate that is not positive is reported and ignored. Leaves the ramp,
+    // the position and the buffer as they are.
+    void SetSampleRate(float sampleRate) override;
+
+    // Fills buffer[0 .. count - 1]; a count beyond BufferSize is cut to it.
+    void Process(int count) override;
+    // Final, so that GetOutput's own check needs no virtual call.
+    int GetOutputCount() final { return 1; }
+    float* GetOutput(int index) override
+    {
+        HALVEX_ASSERT(index >= 0 && index < GetOutputCount());
+        return buffer;
+    }
+
+    // Where the ramp is going, not the sample in flight.
+    float GetTarget() const { return target.load(std::memory_order_relaxed); }
+    State GetState() const { return state.load(std::memory_order_relaxed); }
+    Direction GetDirection() const { return direction.load(std::memory_order_relaxed); }
+
+    // One block of up to four ramps, stepped side by side in the lanes of one
+    // SSE vector, so that a caller can run several smoothed values in its own
+    // per-sample loop: the constructor does for each ramp what a block does
+    // before its first sample (the checks, the refill after an arrival);
+    // Next(i) writes sample i and NextFour(i) samples i .. i + 3 of every
+    // ramping buffer; Finish keeps each ramp's state for the next block. Each
+    // lane computes exactly what the ramp would compute on its own. Audio
+    // thread only.
+    //
+    // Together they give exactly what Process gives for each ramp. A ramp
+    // that arrived in its last block is reset through its virtual slot.
+    class Run {
+    public:
+        static constexpr int MaxRamps = 4;
+
+        inline Run(std::initializer_list<SmoothRamp*> ramps, int count);
+        Run(const Run&) = delete;
+        Run& operator=(const Run&) = delete;
+
+        int Count() const { return count; }
+
+        void Next(int i)
+        {
+            if (!anyRamping) {
+                return;
+            }
+            alignas(16) float values[4];
+            _mm_store_ps(values, Step());
+            for (int lane = 0; lane < rampCount; ++lane) {
+                if (laneRamping[lane]) {
+                    ramps[lane]->buffer[i] = values[lane];
+                }
+            }
+            stepped = true;
+        }
+
+        void NextFour(int i)
+        {
+            if (!anyRamping) {
+                return;
+            }
+            __m128 first = Step();
+            __m128 second = Step();
+            __m128 third = Step();
+            __m128 fourth = Step();
+            // Lanes become buffers: afterwards `first` holds lane 0's four
+            // samples, `second` lane 1's, and so on.
+            _MM_TRANSPOSE4_PS(first, second, third, fourth);
+            const __m128 byLane[MaxRamps] = {first, second, third, fourth};
+            for (int lane = 0; lane < rampCount; ++lane) {
+                if (laneRamping[lane]) {
+                    _mm_storeu_ps(ramps[lane]->buffer + i, byLane[lane]);
+                }
+            }
+            stepped = true;
+        }
+
+        void Finish()
+        {
+            if (!anyRamping) {
+                return;
+            }
+            alignas(16) float positions[4];
+            _mm_store_ps(positions, _mm_xor_ps(position, flip));
+            const int entered = _mm_movemask_ps(enteredShort);
+            for (int lane = 0; lane < rampCount; ++lane) {
+                if (!laneRamping[lane]) {
+                    continue;
+                }
+                SmoothRamp& ramp = *ramps[lane];
+                ramp.current.store(positions[lane], std::memory_order_relaxed);
+                // A sample that began at or past the target means the ramp
+                // has arrived; the one that first reaches it does not yet.
+                if (stepped && (entered & (1 << lane)) == 0) {
+                    ramp.state.store(Arrived, std::memory_order_relaxed);
+                }
+            }
+        }
+
+    private:
+        // All lanes compute in a mirrored domain where every ramp rises:
+        // falling lanes are negated, which is exact for the subtraction,
+        // multiplication and addition of a step and turns "above the target"
+        // into "below". A lane short of its target moves; the others add a
+        // masked zero, which keeps them where they are (a zero position may
+        // lose its sign, which no comparison or sample shows). A sample that
+        // is not short of the target is the target itself (minps answers its
+        // second operand for NaN as well).
+        __m128 Step()
+        {
+            enteredShort = shortOfTarget;
+            const __m128 move = _mm_mul_ps(_mm_sub_ps(aim, position), coefficient);
+            position = _mm_add_ps(position, _mm_and_ps(shortOfTarget, move));
+            shortOfTarget = _mm_cmplt_ps(position, target);
+            return _mm_xor_ps(_mm_min_ps(position, target), flip);
+        }
+
+        SmoothRamp* ramps[MaxRamps] = {};
+        bool laneRamping[MaxRamps] = {};
+        int rampCount = 0;
+        int count = 0;
+        bool anyRamping = false;
+        bool stepped = false;
+        // Sign bits of the falling lanes.
+        __m128 flip;
+        // Mirrored target, aim and position; lanes that do not ramp hold 0,
+        // which is never short of its target.
+        __m128 target;
+        __m128 aim;
+        __m128 position;
+        __m128 coefficient;
+        __m128 shortOfTarget;
+        // shortOfTarget as the last step found it.
+        __m128 enteredShort;
+    };
+
+protected:
+    // Restarts the ramp from wherever the position is, toward newTarget.
+    void RampTo(float newTarget)
+    {
+        const bool falling = newTarget < current.load(std::memory_order_relaxed);
+        target.store(newTarget, std::memory_order_relaxed);
+        aim.store(falling ? newTarget - AimBeyondTarget : newTarget + AimBeyondTarget, std::memory_order_relaxed);
+        direction.store(falling ? Down : Up, std::memory_order_relaxed);
+        state.store(Ramping, std::memory_order_relaxed);
+    }
+
+private:
+    static constexpr float AimBeyondTarget = 0.0001f;
+
+    static bool IsFalling(Direction direction)
+    {
+        if (direction == Down) {
+            return true;
+        }
+        HALVEX_ASSERT(direction == Up);
+        return false;
+    }
+
+    std::atomic<float> target;
+    std::atomic<float> current {0.0f};
+    std::atomic<float> aim {0.0f};
+    std::atomic<float> coefficient {0.0f};
+    std::atomic<Direction> direction {Up};
+    std::atomic<State> state {Settled};
+    std::atomic<float> sampleRate {DefaultSampleRate};
+    float buffer[BufferSize];
+};
+
+inline SmoothRamp::Run::Run(std::initializer_list<SmoothRamp*> ramps, int count)
+{
+    HALVEX_ASSERT(ramps.size() <= MaxRamps);
+    float targets[MaxRamps] = {};
+    float aims[MaxRamps] = {};
+    float positions[MaxRamps] = {};
+    float coefficients[MaxRamps] = {};
+    float signs[MaxRamps] = {};
+    for (SmoothRamp* ramp : ramps) {
+        if (rampCount == MaxRamps) {
+            break;
+        }
+        const int lane = rampCount++;
+        this->ramps[lane] = ramp;
+        HALVEX_ASSERT(count >= 0);
+        switch (ramp->state.load(std::memory_order_relaxed)) {
+        case Settled:
+            break;
+        case Arrived:
+            ramp->Reset();
+            break;
+        case Ramping: {
+            laneRamping[lane] = true;
+            anyRamping = true;
+            signs[lane] = IsFalling(ramp->direction.load(std::memory_order_relaxed)) ? -0.0f : 0.0f;
+            targets[lane] = ramp->target.load(std::memory_order_relaxed);
+            aims[lane] = ramp->aim.load(std::memory_order_relaxed);
+            positions[lane] = ramp->current.load(std::memory_order_relaxed);
+            coefficients[lane] = ramp->coefficient.load(std::memory_order_relaxed);
+            break;
+        }
+        default:
+            HALVEX_ASSERT(0);
+            break;
+        }
+    }
+    this->count = std::clamp(count, 0, BufferSize);
+    // Gathered lane by lane rather than loaded whole: a load that spans
+    // several smaller stores just made would wait for them to reach the
+    // cache. Negating is flipping the sign bit: exact.
+    const auto gather = [](const float (&lanes)[MaxRamps]) {
+        return _mm_setr_ps(lanes[0], lanes[1], lanes[2], lanes[3]);
+    };
+    flip = gather(signs);
+    target = _mm_xor_ps(gather(targets), flip);
+    // The aim lies beyond the target. A ramp restarted on another thread
+    // while these lanes were read can leave a direction that does not fit
+    // the aim; then the target takes the aim's place, so that the lane
+    // still heads for its target and never beyond.
+    aim = _mm_max_ps(_mm_xor_ps(gather(aims), flip), target);
+    position = _mm_xor_ps(gather(positions), flip);
+    coefficient = gather(coefficients);
+    shortOfTarget = _mm_cmplt_ps(position, target);
+    enteredShort = shortOfTarget;
+}

@@ -1,0 +1,48 @@
+#include "Parameters/SmoothRamp.h"
+
+#include <cmath>
+
+SmoothRamp::SmoothRamp(float settledValue)
+    : target(settledValue)
+{
+    Reset();
+    SetSampleRate(DefaultSampleRate);
+}
+
+void SmoothRamp::Reset()
+{
+    const float settledValue = target.load(std::memory_order_relaxed);
+    current.store(settledValue, std::memory_order_relaxed);
+    std::fill(buffer, buffer + BufferSize, settledValue);
+    direction.store(Up, std::memory_order_relaxed);
+    state.store(Settled, std::memory_order_relaxed);
+}
+
+float SmoothRamp::GetSampleRate()
+{
+    return sampleRate.load(std::memory_order_relaxed);
+}
+
+void SmoothRamp::SetSampleRate(float sampleRate)
+{
+    HALVEX_ASSERT(sampleRate > 0.0f);
+    if (!(sampleRate > 0.0f)) {
+        return;
+    }
+    this->sampleRate.store(sampleRate, std::memory_order_relaxed);
+    // Computed in double and rounded once: the float the ramp steps with.
+    coefficient.store(static_cast<float>(1.0 - std::exp(-1.0 / (0.1 * sampleRate))), std::memory_order_relaxed);
+}
+
+void SmoothRamp::Process(int count)
+{
+    Run run({this}, count);
+    int i = 0;
+    for (; i + 4 <= run.Count(); i += 4) {
+        run.NextFour(i);
+    }
+    for (; i < run.Count(); ++i) {
+        run.Next(i);
+    }
+    run.Finish();
+}
