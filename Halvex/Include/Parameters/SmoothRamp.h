@@ -62,19 +62,17 @@ public:
 
     // One block of up to four ramps, stepped side by side in the lanes of one
     // SSE vector, so that a caller can run several smoothed values in its own
-    // per-sample loop: the constructor does for each ramp what a block does
-    // before its first sample (the checks, the refill after an arrival);
-    // Next(i) writes sample i and NextFour(i) samples i .. i + 3 of every
-    // ramping buffer; Finish keeps each ramp's state for the next block. Each
-    // lane computes exactly what the ramp would compute on its own. Audio
-    // thread only.
-    //
-    // Together they give exactly what Process gives for each ramp. A ramp
-    // that arrived in its last block is reset through its virtual slot.
+    // per-sample loop and each step serves them all: the constructor does for
+    // each ramp what Process does before the first sample (the checks, the
+    // reset after an arrival, through the virtual slot); Next(i) writes sample
+    // i and NextFour(i) samples i .. i + 3 of every ramping buffer; Finish
+    // keeps each ramp's state for the next block. Every lane gives exactly the
+    // buffer and state its ramp's own Process gives. Audio thread only.
     class Run {
     public:
         static constexpr int MaxRamps = 4;
 
+        // Inline, so that the lanes are gathered straight into registers.
         inline Run(std::initializer_list<SmoothRamp*> ramps, int count);
         Run(const Run&) = delete;
         Run& operator=(const Run&) = delete;
