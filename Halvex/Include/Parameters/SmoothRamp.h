@@ -162,16 +162,16 @@ public:
         bool anyRamping = false;
         bool stepped = false;
         // Sign bits of the falling lanes.
-        __m128 flip;
-        // Mirrored target, aim and position; lanes that do not ramp hold 0,
-        // which is never short of its target.
-        __m128 target;
-        __m128 aim;
-        __m128 position;
-        __m128 coefficient;
-        __m128 shortOfTarget;
+        __m128 flip {};
+        // Mirrored target, aim and position, gathered only when a lane ramps;
+        // lanes that do not ramp hold 0, which is never short of its target.
+        __m128 target {};
+        __m128 aim {};
+        __m128 position {};
+        __m128 coefficient {};
+        __m128 shortOfTarget {};
         // shortOfTarget as the last step found it.
-        __m128 enteredShort;
+        __m128 enteredShort {};
     };
 
 protected:
@@ -244,6 +244,9 @@ inline SmoothRamp::Run::Run(std::initializer_list<SmoothRamp*> ramps, int count)
         }
     }
     this->count = std::clamp(count, 0, BufferSize);
+    if (!anyRamping) {
+        return;
+    }
     // Gathered lane by lane rather than loaded whole: a load that spans
     // several smaller stores just made would wait for them to reach the
     // cache. Negating is flipping the sign bit: exact.
