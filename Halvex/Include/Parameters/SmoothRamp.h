@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
+#include <cstring>
 #include <initializer_list>
 
 // Every target computes with SSE2 (x86_64, and i686 built with -msse2).
@@ -179,8 +181,11 @@ protected:
     void RampTo(float newTarget)
     {
         const bool falling = newTarget < current.load(std::memory_order_relaxed);
+        // Adding the negated offset is subtracting it; negating the offset
+        // rather than choosing the operation keeps the branch out (see
+        // SignBitOf).
         target.store(newTarget, std::memory_order_relaxed);
-        aim.store(falling ? newTarget - AimBeyondTarget : newTarget + AimBeyondTarget, std::memory_order_relaxed);
+        aim.store(newTarget + NegatedIf(falling, AimBeyondTarget), std::memory_order_relaxed);
         direction.store(falling ? Down : Up, std::memory_order_relaxed);
         state.store(Ramping, std::memory_order_relaxed);
     }
@@ -188,13 +193,22 @@ protected:
 private:
     static constexpr float AimBeyondTarget = 0.0001f;
 
-    static bool IsFalling(Direction direction)
+    // Automation moves values up and down in no order a branch predictor
+    // could learn, so the direction is turned into a sign bit without a
+    // branch.
+    static uint32_t SignBitOf(Direction direction)
     {
-        if (direction == Down) {
-            return true;
-        }
-        HALVEX_ASSERT(direction == Up);
-        return false;
+        HALVEX_ASSERT(direction == Up || direction == Down);
+        return static_cast<uint32_t>(direction == Down) << 31;
+    }
+
+    static float NegatedIf(bool negate, float value)
+    {
+        uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        bits ^= static_cast<uint32_t>(negate) << 31;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
     }
 
     std::atomic<float> target;
@@ -214,7 +228,7 @@ inline SmoothRamp::Run::Run(std::initializer_list<SmoothRamp*> ramps, int count)
     float aims[MaxRamps] = {};
     float positions[MaxRamps] = {};
     float coefficients[MaxRamps] = {};
-    float signs[MaxRamps] = {};
+    uint32_t signs[MaxRamps] = {};
     for (SmoothRamp* ramp : ramps) {
         if (rampCount == MaxRamps) {
             break;
@@ -231,7 +245,7 @@ inline SmoothRamp::Run::Run(std::initializer_list<SmoothRamp*> ramps, int count)
         case Ramping: {
             laneRamping[lane] = true;
             anyRamping = true;
-            signs[lane] = IsFalling(ramp->direction.load(std::memory_order_relaxed)) ? -0.0f : 0.0f;
+            signs[lane] = SignBitOf(ramp->direction.load(std::memory_order_relaxed));
             targets[lane] = ramp->target.load(std::memory_order_relaxed);
             aims[lane] = ramp->aim.load(std::memory_order_relaxed);
             positions[lane] = ramp->current.load(std::memory_order_relaxed);
@@ -253,7 +267,8 @@ inline SmoothRamp::Run::Run(std::initializer_list<SmoothRamp*> ramps, int count)
     const auto gather = [](const float (&lanes)[MaxRamps]) {
         return _mm_setr_ps(lanes[0], lanes[1], lanes[2], lanes[3]);
     };
-    flip = gather(signs);
+    flip = _mm_castsi128_ps(_mm_setr_epi32(static_cast<int>(signs[0]), static_cast<int>(signs[1]),
+        static_cast<int>(signs[2]), static_cast<int>(signs[3])));
     target = _mm_xor_ps(gather(targets), flip);
     // The aim lies beyond the target. A ramp restarted on another thread
     // while these lanes were read can leave a direction that does not fit
