@@ -21,6 +21,17 @@ def medians(path):
     return result
 
 
+def order(name):
+    """Benchmarks in the order they are declared, whatever order they ran in:
+    by family, then by their numeric arguments."""
+    family, *arguments = name.split("/")
+    return (FAMILIES.index(family) if family in FAMILIES else len(FAMILIES), family,
+            [int(argument.split(":")[-1]) for argument in arguments if argument.split(":")[-1].isdigit()])
+
+
+FAMILIES = ["PluginSteady", "PluginRamps", "AdapterBlock", "Floor", "Lfo", "Smoothers", "ChorusOnly"]
+
+
 def per_frame_ns(entry):
     return entry["time/frame"] * 1e9
 
@@ -31,7 +42,7 @@ def main():
     runs = medians(sys.argv[1])
 
     print(f"{'benchmark':34} {'ns/frame':>10} {'Mframes/s':>10} {'x realtime':>11}")
-    for name, entry in runs.items():
+    for name, entry in sorted(runs.items(), key=lambda item: order(item[0])):
         if "time/frame" in entry:
             print(f"{name:34} {per_frame_ns(entry):10.3f} {entry['frames/s'] / 1e6:10.1f} {entry['x realtime']:11.0f}")
         elif "time/block" in entry:
