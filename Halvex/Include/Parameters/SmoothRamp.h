@@ -80,6 +80,8 @@ public:
         Run& operator=(const Run&) = delete;
 
         int Count() const { return count; }
+        // False when no lane ramps: then Next, NextFour and Finish do nothing.
+        bool AnyRamping() const { return anyRamping; }
 
         void Next(int i)
         {

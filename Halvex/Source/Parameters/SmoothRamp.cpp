@@ -37,6 +37,9 @@ void SmoothRamp::SetSampleRate(float sampleRate)
 void SmoothRamp::Process(int count)
 {
     Run run({this}, count);
+    if (!run.AnyRamping()) {
+        return;
+    }
     int i = 0;
     for (; i + 4 <= run.Count(); i += 4) {
         run.NextFour(i);
