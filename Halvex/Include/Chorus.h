@@ -208,10 +208,7 @@ public:
         }
 
     private:
-        bool AllWithinRange() const
-        {
-            return withinRange && _mm_movemask_ps(fourWithinRange) == 0xF;
-        }
+        bool AllWithinRange() const { return withinRange && _mm_movemask_ps(fourWithinRange) == 0xF; }
 
         void FinishOtherwise();
 
@@ -366,10 +363,7 @@ private:
     }
 
     // A non-finite sample must never enter a ring, where feedback would keep it.
-    static float FiniteOrZero(float sample)
-    {
-        return std::fabs(sample) <= FLT_MAX ? sample : 0.0f;
-    }
+    static float FiniteOrZero(float sample) { return std::fabs(sample) <= FLT_MAX ? sample : 0.0f; }
 
     void Bypass(float** inputs, float** outputs, int count);
 

@@ -266,9 +266,8 @@ inline SmoothRamp::Run::Run(std::initializer_list<SmoothRamp*> ramps, int count)
     // Gathered lane by lane rather than loaded whole: a load that spans
     // several smaller stores just made would wait for them to reach the
     // cache. Negating is flipping the sign bit: exact.
-    const auto gather = [](const float (&lanes)[MaxRamps]) {
-        return _mm_setr_ps(lanes[0], lanes[1], lanes[2], lanes[3]);
-    };
+    const auto gather
+        = [](const float(&lanes)[MaxRamps]) { return _mm_setr_ps(lanes[0], lanes[1], lanes[2], lanes[3]); };
     flip = _mm_castsi128_ps(_mm_setr_epi32(static_cast<int>(signs[0]), static_cast<int>(signs[1]),
         static_cast<int>(signs[2]), static_cast<int>(signs[3])));
     target = _mm_xor_ps(gather(targets), flip);

@@ -81,4 +81,3 @@ void ParameterBase::GetStatusText(char* text, int count) const
 }
 
 void ParameterBase::ValueChanged() { }
-

@@ -35,8 +35,8 @@ struct FourLevels {
         }
     }
 
-    std::array<Level, 4> levels {Level("A", "A", "", 0.25f), Level("B", "B", "", 0.25f), Level("C", "C", "", 0.25f),
-        Level("D", "D", "", 0.25f)};
+    std::array<Level, 4> levels {
+        Level("A", "A", "", 0.25f), Level("B", "B", "", 0.25f), Level("C", "C", "", 0.25f), Level("D", "D", "", 0.25f)};
 };
 
 } // namespace
