@@ -104,10 +104,10 @@ public:
     // One block of Process taken apart, so that a caller can run the chorus
     // in the same per-sample loop as the components that fill its buffers
     // and overlap the chorus's work with their chains of dependent
-    // operations. The constructor checks the arguments and takes the
-    // block's buffers, the modulation source's two outputs (GetOutput(0) and
-    // GetOutput(1)) from the caller, who may hold them without a virtual call;
-    // while Running(), Next(i) processes sample i, reading
+    // operations. The constructor checks the arguments and takes the block's
+    // buffers; the modulation source's two outputs (its GetOutput(0) and
+    // GetOutput(1)) come from the caller, who may hold them without a
+    // virtual call. While Running(), Next(i) processes sample i, reading
     // sample i of every buffer, which must be written by then; Finish
     // reports the buffer values outside their ranges (the same reports, in
     // the same order, as checking every sample), keeps the write position,
