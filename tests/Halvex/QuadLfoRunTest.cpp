@@ -3,25 +3,13 @@
 
 #include "QuadLfo.h"
 
+#include "LfoRig.h"
 #include "StepThrough.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
-
-namespace {
-
-struct LfoRig {
-    SwitchParameter<DisplayOnOff> quadMode {"Quad", "Quad Mode", "On/Off", 1.0f};
-    SwitchParameter<DisplayOnOff> modWheelMode {"MW", "Mod. Wheel", "On/Off", 0.0f};
-    SwitchParameter<DisplayOnOff> syncMode {"Sync", "Sync Mode", "On/Off", 0.0f};
-    EnumParameter syncResolution {"SyncRes", "Sync Resolution", "Res", 0.0f, SyncResolutionNames, SyncResolutionCount};
-    Parameter<float, QuadLfoFrequencyTransform, DisplayFloat> frequency {"Freq", "Frequency", "Hz", 0.9f};
-    QuadLfo lfo {&quadMode, &modWheelMode, &syncMode, &syncResolution, &frequency};
-};
-
-} // namespace
 
 TEST(QuadLfoRun, StepsFourAtATimeGiveWhatProcessGives)
 {
@@ -31,6 +19,7 @@ TEST(QuadLfoRun, StepsFourAtATimeGiveWhatProcessGives)
         LfoRig whole;
         LfoRig stepped;
         for (LfoRig* each : {&whole, &stepped}) {
+            each->frequency.SetValue(0.9f);
             each->modWheelMode.SetValue(wheelMode);
             each->lfo.SetController(1, 0.7f);
         }

@@ -7,6 +7,7 @@
 
 #include "Chorus.h"
 #include "QuadLfo.h"
+#include "StepThrough.h"
 
 #include <benchmark/benchmark.h>
 
@@ -88,14 +89,7 @@ void Smoothers(benchmark::State& state)
             parts->mix.SetValue(value);
         }
         SmoothRamp::Run run({&parts->delayTime, &parts->depth, &parts->mix}, count);
-        int i = 0;
-        for (; i + 4 <= run.Count(); i += 4) {
-            run.NextFour(i);
-        }
-        for (; i < run.Count(); ++i) {
-            run.Next(i);
-        }
-        run.Finish();
+        StepThrough(run);
         benchmark::ClobberMemory();
     }
     SetFrameCounters(state, count);

@@ -1,5 +1,7 @@
 #include "Parameters/SmoothRamp.h"
 
+#include "StepThrough.h"
+
 #include <cmath>
 
 SmoothRamp::SmoothRamp(float settledValue)
@@ -37,15 +39,7 @@ void SmoothRamp::SetSampleRate(float sampleRate)
 void SmoothRamp::Process(int count)
 {
     Run run({this}, count);
-    if (!run.AnyRamping()) {
-        return;
+    if (run.AnyRamping()) {
+        StepThrough(run);
     }
-    int i = 0;
-    for (; i + 4 <= run.Count(); i += 4) {
-        run.NextFour(i);
-    }
-    for (; i < run.Count(); ++i) {
-        run.Next(i);
-    }
-    run.Finish();
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-// Takes one block's Run through the steps the plug-in uses: four samples at
-// a time, the rest one by one, then Finish.
+// Takes one block's Run (a component's block taken apart: Count, NextFour,
+// Next, Finish) through the usual steps: four samples at a time, the rest
+// one by one, then Finish.
 template <typename Run>
 void StepThrough(Run& run)
 {
