@@ -206,14 +206,21 @@ struct RenderResult {
 };
 
 /// Consecutive blocks of a render on their way from the reader through the plug-in to the writer:
-/// the input as read, block after block, and the plug-in's output in the same places.
+/// the input as read, block after block, and the plug-in's output in the same places. The frames
+/// are cut into blocks as the block-by-block reads of a single thread would cut them: whole blocks,
+/// then what a short read left.
 struct AudioChunk {
     std::vector<float> inputLeft;
     std::vector<float> inputRight;
     std::vector<float> outputLeft;
     std::vector<float> outputRight;
-    /// The frames of each block: whole blocks and, where a read came up short, the rest.
-    std::vector<std::int64_t> blockFrames;
+    std::int64_t frames = 0;
+
+    /// The frames of the block that starts at offset.
+    std::int64_t BlockFrames(std::int64_t offset, int blockSize) const
+    {
+        return std::min<std::int64_t>(blockSize, frames - offset);
+    }
 };
 
 using ChunkQueue = BlockQueue<std::unique_ptr<AudioChunk>>;
@@ -228,19 +235,15 @@ std::int64_t ChunkFrames(int blockSize)
     return std::max(1, 8192 / blockSize) * static_cast<std::int64_t>(blockSize);
 }
 
-/// Reads chunks until the source ends or the render stops. A chunk is cut into blocks as the
-/// block-by-block reads of a single thread would cut it: whole blocks, then what a short read left.
-void ReadChunks(AudioSource& source, int blockSize, ChunkQueue& empty, ChunkQueue& full)
+/// Reads chunks until the source ends or the render stops.
+void ReadChunks(AudioSource& source, ChunkQueue& empty, ChunkQueue& full)
 {
     std::unique_ptr<AudioChunk> chunk;
     while (empty.Pop(chunk)) {
-        const std::int64_t frames = source.Read(
+        chunk->frames = source.Read(
             chunk->inputLeft.data(), chunk->inputRight.data(), static_cast<std::int64_t>(chunk->inputLeft.size()));
-        if (frames <= 0)
+        if (chunk->frames <= 0)
             break;
-        chunk->blockFrames.clear();
-        for (std::int64_t done = 0; done < frames; done += blockSize)
-            chunk->blockFrames.push_back(std::min<std::int64_t>(blockSize, frames - done));
         if (!full.Push(std::move(chunk)))
             break;
     }
@@ -299,9 +302,7 @@ void WriteChunks(AudioFileWriter& writer, bool wholeChunks, int blockSize, Chunk
     std::vector<float> interleaved;
     std::unique_ptr<AudioChunk> chunk;
     while (processed.Pop(chunk)) {
-        std::int64_t frames = 0;
-        for (const std::int64_t blockFrames : chunk->blockFrames)
-            frames += blockFrames;
+        const std::int64_t frames = chunk->frames;
         interleaved.resize(2 * static_cast<std::size_t>(frames));
         Interleave(chunk->outputLeft.data(), chunk->outputRight.data(), static_cast<std::size_t>(frames),
             interleaved.data(), peak);
@@ -309,11 +310,9 @@ void WriteChunks(AudioFileWriter& writer, bool wholeChunks, int blockSize, Chunk
         if (wholeChunks) {
             written = writer.Write(interleaved.data(), frames, error);
         } else {
-            std::size_t offset = 0;
-            for (const std::int64_t blockFrames : chunk->blockFrames) {
-                written = written && writer.Write(&interleaved[2 * offset], blockFrames, error);
-                offset += static_cast<std::size_t>(blockSize);
-            }
+            for (std::int64_t offset = 0; written && offset < frames; offset += blockSize)
+                written = writer.Write(
+                    &interleaved[2 * static_cast<std::size_t>(offset)], chunk->BlockFrames(offset, blockSize), error);
         }
         if (!written) {
             failed = true;
@@ -356,49 +355,41 @@ bool RenderAudio(const RenderOptions& options, AudioSource& source, const std::v
     float peak = 0.0f;
     bool writeFailed = false;
     std::string writeError;
-    std::thread reader(ReadChunks, std::ref(source), options.blockSize, std::ref(empty), std::ref(full));
+    std::thread reader(ReadChunks, std::ref(source), std::ref(empty), std::ref(full));
     std::thread writing(WriteChunks, std::ref(writer), HoldsSamplesAsWritten(format), options.blockSize,
         std::ref(processed), std::ref(empty), std::ref(peak), std::ref(writeFailed), std::ref(writeError));
 
     host.Resume();
     bool ok = true;
     std::unique_ptr<AudioChunk> chunk;
-    std::size_t block = 0;
-    while (ok) {
-        if (interrupted) {
-            error = "interrupted";
-            ok = false;
+    while (ok && full.Pop(chunk)) {
+        for (std::int64_t start = 0; start < chunk->frames; start += options.blockSize) {
+            if (interrupted) {
+                error = "interrupted";
+                ok = false;
+                break;
+            }
+            const std::int64_t frames = chunk->BlockFrames(start, options.blockSize);
+            const auto offset = static_cast<std::size_t>(start);
+            inputs[0] = &chunk->inputLeft[offset];
+            inputs[1] = &chunk->inputRight[offset];
+            outputs[0] = &chunk->outputLeft[offset];
+            outputs[1] = &chunk->outputRight[offset];
+            blockEvents.clear();
+            for (; nextEvent < events.size() && events[nextEvent].frame < result.frames + frames; ++nextEvent) {
+                blockEvents.push_back(events[nextEvent].event);
+                blockEvents.back().deltaFrames = static_cast<VstInt32>(events[nextEvent].frame - result.frames);
+            }
+            for (float* channel : outputs)
+                std::fill(channel, channel + blockSize, 0.0f);
+            host.Process(inputs.data(), outputs.data(), static_cast<VstInt32>(frames), blockEvents.data(),
+                static_cast<int>(blockEvents.size()));
+            result.frames += frames;
+            progress.Update(result.frames);
+        }
+        if (ok && !processed.Push(std::move(chunk)))
             break;
-        }
-        if (chunk == nullptr || block == chunk->blockFrames.size()) {
-            if (chunk != nullptr && !processed.Push(std::move(chunk)))
-                break;
-            chunk = nullptr;
-            block = 0;
-            if (!full.Pop(chunk))
-                break;
-        }
-        const std::int64_t frames = chunk->blockFrames[block];
-        const std::size_t offset = block * blockSize;
-        inputs[0] = &chunk->inputLeft[offset];
-        inputs[1] = &chunk->inputRight[offset];
-        outputs[0] = &chunk->outputLeft[offset];
-        outputs[1] = &chunk->outputRight[offset];
-        blockEvents.clear();
-        for (; nextEvent < events.size() && events[nextEvent].frame < result.frames + frames; ++nextEvent) {
-            blockEvents.push_back(events[nextEvent].event);
-            blockEvents.back().deltaFrames = static_cast<VstInt32>(events[nextEvent].frame - result.frames);
-        }
-        for (float* channel : outputs)
-            std::fill(channel, channel + blockSize, 0.0f);
-        host.Process(inputs.data(), outputs.data(), static_cast<VstInt32>(frames), blockEvents.data(),
-            static_cast<int>(blockEvents.size()));
-        result.frames += frames;
-        progress.Update(result.frames);
-        ++block;
     }
-    if (ok && chunk != nullptr)
-        processed.Push(std::move(chunk));
     // The writer finishes what was processed; then the reader, if it is still going, is stopped.
     processed.Close();
     writing.join();
