@@ -95,8 +95,8 @@ std::string FourCharacterText(VstInt32 id)
 
 PluginHost::PluginHost()
 {
-    timeInfo.sampleRate = sampleRate;
-    timeInfo.tempo = tempo;
+    timeInfo.sampleRate = 44100.0;
+    timeInfo.tempo = 120.0;
 }
 
 PluginHost::~PluginHost()
@@ -211,10 +211,7 @@ void PluginHost::SetProgram(VstInt32 program)
 
 std::string PluginHost::GetProgramName(VstInt32 program) const
 {
-    char text[TextBufferSize] = {};
-    Dispatch(effGetProgramNameIndexed, program, 0, text);
-    text[TextBufferSize - 1] = '\0';
-    return text;
+    return QueryText(effGetProgramNameIndexed, program);
 }
 
 std::string PluginHost::GetCurrentProgramName() const
@@ -271,7 +268,6 @@ bool PluginHost::SetChunk(const std::vector<char>& chunk, bool isPreset)
 
 void PluginHost::SetSampleRate(double rate)
 {
-    sampleRate = rate;
     timeInfo.sampleRate = rate;
     Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
 }
@@ -284,7 +280,7 @@ void PluginHost::SetBlockSize(VstInt32 size)
 
 void PluginHost::SetTempo(double beatsPerMinute)
 {
-    tempo = beatsPerMinute;
+    timeInfo.tempo = beatsPerMinute;
     UpdateTimeInfo();
 }
 
@@ -335,9 +331,7 @@ void PluginHost::SetAutomationListener(std::function<void(VstInt32, float)> list
 
 void PluginHost::UpdateTimeInfo()
 {
-    timeInfo.sampleRate = sampleRate;
-    timeInfo.tempo = tempo;
-    timeInfo.ppqPos = timeInfo.samplePos / sampleRate * tempo / 60.0;
+    timeInfo.ppqPos = timeInfo.samplePos / timeInfo.sampleRate * timeInfo.tempo / 60.0;
     timeInfo.timeSigNumerator = 4;
     timeInfo.timeSigDenominator = 4;
     timeInfo.flags = kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid;
@@ -372,7 +366,7 @@ VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr /*value*
     case audioMasterGetTime:
         return reinterpret_cast<VstIntPtr>(&timeInfo);
     case audioMasterGetSampleRate:
-        return static_cast<VstIntPtr>(sampleRate);
+        return static_cast<VstIntPtr>(timeInfo.sampleRate);
     case audioMasterGetBlockSize:
         return blockSize;
     case audioMasterGetCurrentProcessLevel:

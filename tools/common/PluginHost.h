@@ -72,7 +72,7 @@ public:
     bool SetChunk(const std::vector<char>& chunk, bool isPreset);
 
     void SetSampleRate(double sampleRate);
-    /// The largest block Process will be given; also sizes the event list.
+    /// The largest block Process will be given.
     void SetBlockSize(VstInt32 blockSize);
     void SetTempo(double beatsPerMinute);
     /// effMainsChanged 1; rewinds the transport to sample 0.
@@ -100,9 +100,8 @@ private:
     void* library = nullptr;
     AEffect* effect = nullptr;
     bool resumed = false;
-    double sampleRate = 44100.0;
     VstInt32 blockSize = 512;
-    double tempo = 120.0;
+    /// The transport, and the host's sample rate and tempo with it.
     VstTimeInfo timeInfo {};
     std::vector<VstMidiEvent> eventCopies;
     std::vector<VstEvent*> eventListStorage;
