@@ -81,7 +81,7 @@ public:
         }();
         switch (opcode) {
         case audioMasterVersion:
-            return 2400;
+            return kVstVersion;
         case audioMasterGetTime:
             return reinterpret_cast<VstIntPtr>(&transport);
         default:

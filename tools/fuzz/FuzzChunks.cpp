@@ -73,15 +73,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::vector<char> bank = GetChunk(host, false);
     for (VstInt32 record = 0; record < host.effect->numPrograms; ++record) {
         CheckProgramValues(bank, BankHeaderSize + static_cast<std::size_t>(record) * ProgramChunkSize);
-        host.CheckText(effGetProgramNameIndexed, record, 24);
+        host.CheckText(effGetProgramNameIndexed, record);
     }
     CheckProgramValues(GetChunk(host, true), 0);
-    host.CheckText(effGetProgramName, 0, 24);
-    host.CheckText(effGetEffectName, 0, 32);
-    host.CheckText(effGetVendorString, 0, 64);
-    host.CheckText(effGetProductString, 0, 64);
+    host.CheckText(effGetProgramName, 0);
+    host.CheckText(effGetEffectName, 0);
+    host.CheckText(effGetVendorString, 0);
+    host.CheckText(effGetProductString, 0);
     for (VstInt32 index = 0; index < host.effect->numParams; ++index) {
-        host.CheckText(effGetParamDisplay, index, 8);
+        host.CheckText(effGetParamDisplay, index);
     }
 
     // What the plug-in hands out loads again and comes back byte for byte.

@@ -12,27 +12,6 @@ namespace {
 constexpr int TextBufferSize = 1024;
 constexpr int MaxChunkSize = 8192;
 
-// The longest text, terminator included, each text opcode may write.
-int TextLimit(VstInt32 opcode)
-{
-    switch (opcode) {
-    case effGetProgramName:
-    case effGetProgramNameIndexed:
-        return 24;
-    case effGetParamLabel:
-    case effGetParamDisplay:
-    case effGetParamName:
-        return 8;
-    case effGetEffectName:
-        return 32;
-    case effGetVendorString:
-    case effGetProductString:
-        return 64;
-    default:
-        return 0;
-    }
-}
-
 VstInt32 AnyIndex(FuzzedDataProvider& input)
 {
     return input.ConsumeBool() ? input.ConsumeIntegralInRange<VstInt32>(-2, 40) : input.ConsumeIntegral<VstInt32>();
@@ -143,7 +122,7 @@ void DispatchAny(FuzzHost& host, FuzzedDataProvider& input)
         text[written] = 0;
         const std::vector<char> before = text;
         host.Dispatch(opcode, index, value, text.data(), opt);
-        const int limit = TextLimit(opcode);
+        const int limit = FuzzHost::TextLimit(opcode);
         if (limit > 0 && text != before) {
             FuzzHost::Require(std::memchr(text.data(), 0, static_cast<std::size_t>(limit)) != nullptr,
                 "a text is longer than the host's buffer allows");
@@ -165,9 +144,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         host.Process(input, input.ConsumeIntegralInRange(0, 256));
     }
     for (VstInt32 program = 0; program < host.effect->numPrograms; ++program) {
-        host.CheckText(effGetProgramNameIndexed, program, 24);
+        host.CheckText(effGetProgramNameIndexed, program);
     }
-    host.CheckText(effGetProgramName, 0, 24);
+    host.CheckText(effGetProgramName, 0);
     host.CheckRecovers();
     return 0;
 }

@@ -137,24 +137,7 @@ public:
     {
         Require(frames >= 0 && frames <= MaxBlockSize, "block size out of the fuzzed range");
         const bool inPlace = input.ConsumeBool();
-        const int signal = input.ConsumeIntegralInRange(0, 4);
-        std::vector<float> inputs[ChannelCount];
-        std::vector<float> outputs[ChannelCount];
-        float* inputPointers[ChannelCount];
-        float* outputPointers[ChannelCount];
-        for (int channel = 0; channel < ChannelCount; ++channel) {
-            inputs[channel].resize(frames);
-            FillSignal(inputs[channel], signal);
-            outputs[channel].assign(frames, 0.0f);
-            inputPointers[channel] = inputs[channel].data();
-            outputPointers[channel] = inPlace ? inputs[channel].data() : outputs[channel].data();
-        }
-        effect->processReplacing(effect, inputPointers, outputPointers, frames);
-        for (float* channel : outputPointers) {
-            for (int i = 0; i < frames; ++i) {
-                Require(std::isfinite(channel[i]), "processReplacing wrote a sample that is not finite");
-            }
-        }
+        RunBlock(input.ConsumeIntegralInRange(0, 4), inPlace, frames);
         CheckParameters();
     }
 
@@ -170,25 +153,13 @@ public:
         answerTime = false;
         constexpr int Blocks = 16;
         constexpr int Frames = 512;
-        std::vector<float> inputs[ChannelCount];
-        std::vector<float> outputs[ChannelCount];
-        float* inputPointers[ChannelCount];
-        float* outputPointers[ChannelCount];
         double energy[ChannelCount] = {};
         for (int block = 0; block < Blocks; ++block) {
-            for (int channel = 0; channel < ChannelCount; ++channel) {
-                inputs[channel].resize(Frames);
-                FillSignal(inputs[channel], 1);
-                outputs[channel].assign(Frames, 0.0f);
-                inputPointers[channel] = inputs[channel].data();
-                outputPointers[channel] = outputs[channel].data();
-            }
-            effect->processReplacing(effect, inputPointers, outputPointers, Frames);
-            for (int channel = 0; channel < ChannelCount; ++channel) {
-                for (float sample : outputs[channel]) {
-                    Require(std::isfinite(sample), "processReplacing wrote a sample that is not finite");
-                    // The second half, after the longest delay has filled.
-                    energy[channel] += block >= Blocks / 2 ? static_cast<double>(sample) * sample : 0.0;
+            RunBlock(1, false, Frames);
+            // The second half, after the longest delay has filled.
+            for (int channel = 0; block >= Blocks / 2 && channel < ChannelCount; ++channel) {
+                for (int i = 0; i < Frames; ++i) {
+                    energy[channel] += static_cast<double>(written[channel][i]) * written[channel][i];
                 }
             }
         }
@@ -208,14 +179,37 @@ public:
         }
     }
 
-    // A text the plug-in writes into a host buffer of 1024 bytes holds at
-    // most limit - 1 characters and its terminator.
-    void CheckText(VstInt32 opcode, VstInt32 index, int limit)
+    // The longest text, terminator included, a text opcode may write; 0 for
+    // other opcodes.
+    static int TextLimit(VstInt32 opcode)
+    {
+        switch (opcode) {
+        case effGetProgramName:
+        case effGetProgramNameIndexed:
+            return kVstProgramNameSize;
+        case effGetParamLabel:
+        case effGetParamDisplay:
+        case effGetParamName:
+            return kVstParameterTextSize;
+        case effGetEffectName:
+            return kVstEffectNameSize;
+        case effGetVendorString:
+            return kVstVendorStringSize;
+        case effGetProductString:
+            return kVstProductStringSize;
+        default:
+            return 0;
+        }
+    }
+
+    // A text the plug-in writes into a host buffer of 1024 bytes stays
+    // within the text opcode's limit, terminator included.
+    void CheckText(VstInt32 opcode, VstInt32 index)
     {
         char text[1024];
         std::memset(text, 0x55, sizeof text);
         Dispatch(opcode, index, 0, text);
-        Require(std::memchr(text, 0, static_cast<std::size_t>(limit)) != nullptr,
+        Require(std::memchr(text, 0, static_cast<std::size_t>(TextLimit(opcode))) != nullptr,
             "a text is longer than the host's buffer allows");
     }
 
@@ -246,11 +240,32 @@ private:
         FuzzHost* host = effect != nullptr ? static_cast<FuzzHost*>(effect->user) : nullptr;
         switch (opcode) {
         case audioMasterVersion:
-            return 2400;
+            return kVstVersion;
         case audioMasterGetTime:
             return host != nullptr && host->answerTime ? reinterpret_cast<VstIntPtr>(&host->timeInfo) : 0;
         default:
             return 0;
+        }
+    }
+
+    // One block of frames samples of test signal `signal` through
+    // processReplacing, in place or into separate buffers, into `written`;
+    // every sample written must be finite.
+    void RunBlock(int signal, bool inPlace, int frames)
+    {
+        float* inputPointers[ChannelCount];
+        for (int channel = 0; channel < ChannelCount; ++channel) {
+            blockInputs[channel].resize(frames);
+            FillSignal(blockInputs[channel], signal);
+            blockOutputs[channel].assign(frames, 0.0f);
+            inputPointers[channel] = blockInputs[channel].data();
+            written[channel] = inPlace ? blockInputs[channel].data() : blockOutputs[channel].data();
+        }
+        effect->processReplacing(effect, inputPointers, written, frames);
+        for (float* channel : written) {
+            for (int i = 0; i < frames; ++i) {
+                Require(std::isfinite(channel[i]), "processReplacing wrote a sample that is not finite");
+            }
         }
     }
 
@@ -285,4 +300,7 @@ private:
     VstTimeInfo timeInfo {
         0.0, 44100.0, 0.0, 0.0, 120.0, 0.0, 0.0, 0.0, 4, 4, 0, 0, 0, kVstPpqPosValid | kVstTempoValid};
     uint32_t noise = 1;
+    std::vector<float> blockInputs[ChannelCount];
+    std::vector<float> blockOutputs[ChannelCount];
+    float* written[ChannelCount] = {};
 };
