@@ -393,11 +393,9 @@ inline Chorus::Run::Run(Chorus& chorus, float** inputs, float** outputs, int cou
         return;
     }
     running = true;
-    // The smoothers' own GetOutput, called directly rather than through the
-    // interface: it is inlined and costs next to nothing in small blocks.
-    delayBuffer = chorus.delayTime->SmoothRamp::GetOutput(0);
-    depthBuffer = chorus.depth->SmoothRamp::GetOutput(0);
-    mixBuffer = chorus.mix->SmoothRamp::GetOutput(0);
+    delayBuffer = chorus.delayTime->GetOutput(0);
+    depthBuffer = chorus.depth->GetOutput(0);
+    mixBuffer = chorus.mix->GetOutput(0);
     this->leftModulation = leftModulation;
     this->rightModulation = rightModulation;
     rate = chorus.sampleRate.load(std::memory_order_relaxed);

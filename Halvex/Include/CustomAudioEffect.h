@@ -88,7 +88,7 @@ public:
         if (!IsParameterIndex(index)) {
             return 0.0f;
         }
-        return bank.GetValue(currentProgram.load(std::memory_order_relaxed), index);
+        return bank.GetValue(CurrentProgram(), index);
     }
 
     // Out-of-range values are reported, then clamped; NaN is reported and ignored.
@@ -154,8 +154,9 @@ public:
         if (program < 0 || program >= ProgramCount) {
             return;
         }
+        // The program number effGetProgram reports is also the one being
+        // edited and played: a number outside the bank never becomes it.
         AudioEffectX::setProgram(program);
-        currentProgram.store(program, std::memory_order_relaxed);
         for (int index = 0; index < ParameterCount; ++index) {
             if (ParameterBase* parameter = GetPluginParameter(index)) {
                 parameter->SetValue(bank.GetValue(program, index));
@@ -171,7 +172,7 @@ public:
     {
         HALVEX_ASSERT(name != 0);
         if (name != nullptr) {
-            bank.SetProgramName(currentProgram.load(std::memory_order_relaxed), name);
+            bank.SetProgramName(CurrentProgram(), name);
         }
     }
 
@@ -179,7 +180,7 @@ public:
     {
         HALVEX_ASSERT(name != 0);
         if (name != nullptr) {
-            bank.GetProgramName(currentProgram.load(std::memory_order_relaxed), name, kVstProgramNameSize);
+            bank.GetProgramName(CurrentProgram(), name, kVstProgramNameSize);
         }
     }
 
@@ -201,7 +202,7 @@ public:
             return 0;
         }
         if (isPreset) {
-            bank.SaveProgram(currentProgram.load(std::memory_order_relaxed), chunkImage);
+            bank.SaveProgram(CurrentProgram(), chunkImage);
             *data = chunkImage;
             return ProgramSize;
         }
@@ -219,7 +220,7 @@ public:
         if (data == nullptr) {
             return 0;
         }
-        const int program = currentProgram.load(std::memory_order_relaxed);
+        const int program = CurrentProgram();
         if (isPreset) {
             if (byteSize != ProgramSize) {
                 return 0;
@@ -433,7 +434,7 @@ private:
         }
         parameter->SetValue(value);
         const float stored = parameter->GetValue();
-        bank.SetValue(currentProgram.load(std::memory_order_relaxed), index, stored);
+        bank.SetValue(CurrentProgram(), index, stored);
         return stored;
     }
 
@@ -463,6 +464,8 @@ private:
         parameter->GetStatusText(statusText, StatusTextSize);
         linkedEditor->SetStatusText(statusText);
     }
+
+    int CurrentProgram() const { return curProgram.load(std::memory_order_relaxed); }
 
     static bool HasChannels(float** channels, int channelCount)
     {
@@ -541,7 +544,6 @@ private:
 
     Bank bank;
     MidiEventQueue midiEvents;
-    std::atomic<int> currentProgram {0};
     std::atomic<bool> resetRequested {false};
     float* offsetInputs[InputCount] = {};
     float* offsetOutputs[OutputCount] = {};

@@ -8,7 +8,7 @@ constexpr int BufferSize = 0x4000;
 
 // 6.283185f: one float step below the float nearest to 2 pi (bit pattern
 // 0x40C90FDA). Oscillator increments are defined with this value.
-extern const float TwoPi;
+constexpr float TwoPi = 6.283185f;
 constexpr float DefaultSampleRate = 44100.0f;
 constexpr float DefaultTempo = 120.0f;
 

@@ -3,7 +3,6 @@
 #include "Assert.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -125,14 +124,10 @@ void Chorus::Run::FinishOtherwise()
 
 void Chorus::Run::ReportOutOfRange() const
 {
-    // The samples themselves noted whether any value was out of range; only
-    // then is every sample checked again, so that the reports come as many
-    // and in the same order as from checks before each sample. Nothing else
-    // reports while a block is processed, so reporting after it changes
-    // nothing.
-    if (AllWithinRange()) {
-        return;
-    }
+    // The samples themselves noted that a value was out of range; only then
+    // is every sample checked again, so that the reports come as many and in
+    // the same order as from checks before each sample. Nothing else reports
+    // while a block is processed, so reporting after it changes nothing.
     const float* delayBuffer = this->delayBuffer;
     const float* depthBuffer = this->depthBuffer;
     const float* mixBuffer = this->mixBuffer;

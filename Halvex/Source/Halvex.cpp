@@ -6,21 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-
-constexpr unsigned TwoPiBits = 0x40C90FDAu;
-
-float FloatFromBits(unsigned bits)
-{
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-} // namespace
-
-const float TwoPi = FloatFromBits(TwoPiBits);
-
 int Round(float x)
 {
     int magnitude = static_cast<int>(std::fabs(x) + 0.5f);

@@ -2,8 +2,6 @@
 
 #include "Assert.h"
 
-#include <cstddef>
-
 void PluginBase::Reset()
 {
     for (IComponent* component : components) {

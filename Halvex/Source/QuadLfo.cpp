@@ -2,7 +2,6 @@
 
 #include "Assert.h"
 
-#include <algorithm>
 #include <cmath>
 
 static_assert(std::atomic<float>::is_always_lock_free, "the oscillator's shared values must be lock-free");

@@ -49,9 +49,10 @@ public:
 
     // Fills buffer[0 .. count - 1]; a count beyond BufferSize is cut to it.
     void Process(int count) override;
-    // Final, so that GetOutput's own check needs no virtual call.
+    // Final, so that a caller holding the ramp itself (the chorus) pays no
+    // virtual call, and GetOutput's own check needs none either.
     int GetOutputCount() final { return 1; }
-    float* GetOutput(int index) override
+    float* GetOutput(int index) final
     {
         HALVEX_ASSERT(index >= 0 && index < GetOutputCount());
         return buffer;
@@ -184,8 +185,8 @@ protected:
     {
         const bool falling = newTarget < current.load(std::memory_order_relaxed);
         // Adding the negated offset is subtracting it; negating the offset
-        // rather than choosing the operation keeps the branch out (see
-        // SignBitOf).
+        // rather than choosing the operation keeps the branch out (automation
+        // moves values up and down in no order a predictor could learn).
         target.store(newTarget, std::memory_order_relaxed);
         aim.store(newTarget + NegatedIf(falling, AimBeyondTarget), std::memory_order_relaxed);
         direction.store(falling ? Down : Up, std::memory_order_relaxed);
@@ -195,9 +196,7 @@ protected:
 private:
     static constexpr float AimBeyondTarget = 0.0001f;
 
-    // Automation moves values up and down in no order a branch predictor
-    // could learn, so the direction is turned into a sign bit without a
-    // branch.
+    // The direction as a sign bit, without a branch (see RampTo).
     static uint32_t SignBitOf(Direction direction)
     {
         HALVEX_ASSERT(direction == Up || direction == Down);

@@ -1,9 +1,5 @@
 #include "FactoryBank.h"
 
-#include "Halvex.h"
-
-#include <cstring>
-
 // Every value is the shortest decimal that converts back to the stored
 // 32-bit float; many are multiples of 1/90, 1/41 or 1/127.
 //  name                        On/Off Delay  Depth  Feedback  Mix  Freq  Quad  MW
@@ -42,29 +38,18 @@ const FactoryProgram FactoryPrograms[FactoryProgramCount] = {
     {"Vanthe09", {1, 0.5888889f, 0.45555556f, 0.95555556f, 0.4878049f, 0, 1, 0}},
 };
 
-namespace {
-
-template <typename Record>
-void WriteIdentity(Record& record, const char* effectName, const char* vendorName, const char* productName, int version)
-{
-    CopyString(record.effectName, effectName, EffectNameSize);
-    CopyString(record.vendorName, vendorName, VendorNameSize);
-    CopyString(record.productName, productName, ProductNameSize);
-    record.version = version;
-}
-
-} // namespace
-
 ChorusBank MakeFactoryBank(const char* effectName, const char* vendorName, const char* productName, int version)
 {
-    ChorusBank bank;
-    std::memset(&bank, 0, sizeof bank);
-    WriteIdentity(bank, effectName, vendorName, productName, version);
-    for (int index = 0; index < FactoryProgramCount; ++index) {
-        ProgramChunk<FactoryParameterCount>& program = bank.programs[index];
-        WriteIdentity(program, effectName, vendorName, productName, version);
-        std::memcpy(program.values, FactoryPrograms[index].values, sizeof program.values);
-        CopyString(program.name, FactoryPrograms[index].name, ProgramNameSize);
+    ProgramBank<FactoryProgramCount, FactoryParameterCount> programs;
+    programs.SetIdentity(effectName, vendorName, productName, version);
+    for (int program = 0; program < FactoryProgramCount; ++program) {
+        programs.SetProgramIdentity(program, effectName, vendorName, productName, version);
+        for (int index = 0; index < FactoryParameterCount; ++index) {
+            programs.SetValue(program, index, FactoryPrograms[program].values[index]);
+        }
+        programs.SetProgramName(program, FactoryPrograms[program].name);
     }
+    ChorusBank bank;
+    programs.SaveBank(&bank);
     return bank;
 }
