@@ -4,6 +4,7 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <unistd.h>
 #endif
 
 #include <algorithm>
@@ -26,16 +27,6 @@ constexpr std::size_t TextBufferSize = 512;
 thread_local PluginHost* loadingHost = nullptr;
 
 #if defined(_WIN32)
-// Paths given with forward slashes, or as Unix paths under Wine (whose drive
-// Z: is the root), become Windows paths.
-std::string NativePath(std::string path)
-{
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 void* OpenLibrary(const std::string& path, std::string& reason)
 {
     HMODULE module = LoadLibraryA(NativePath(path).c_str());
@@ -82,6 +73,35 @@ bool SameText(const void* text, const char* expected)
     return text != nullptr && std::strcmp(static_cast<const char*>(text), expected) == 0;
 }
 } // namespace
+
+#if defined(_WIN32)
+std::string NativePath(std::string path)
+{
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::string ExecutableFolder()
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string executable(path, length);
+    const std::string::size_type slash = executable.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : executable.substr(0, slash + 1);
+}
+#else
+std::string ExecutableFolder()
+{
+    std::vector<char> path(4096);
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
+    if (length <= 0)
+        return std::string();
+    const std::string executable(path.data(), static_cast<std::size_t>(length));
+    return executable.substr(0, executable.rfind('/') + 1);
+}
+#endif
 
 std::string FourCharacterText(VstInt32 id)
 {

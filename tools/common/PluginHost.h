@@ -10,6 +10,16 @@
 /// A unique id as the four characters it packs, quoted, with '?' for unprintable bytes: "'OmCh'".
 std::string FourCharacterText(VstInt32 id);
 
+/// The folder of the running program, with its trailing separator, where the tools look for the
+/// plug-in by default; empty when it cannot be found.
+std::string ExecutableFolder();
+
+#if defined(_WIN32)
+/// Paths given with forward slashes, or as Unix paths under Wine (whose drive Z: is the root),
+/// become Windows paths.
+std::string NativePath(std::string path);
+#endif
+
 /// A minimal VST 2.4 host for one effect instance loaded from a shared library.
 ///
 /// Loads the library, calls its `VSTPluginMain` with this host's callback, checks the effect

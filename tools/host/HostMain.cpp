@@ -22,16 +22,6 @@ constexpr int ScreenshotIdleCount = 5;
 // A control shows its status after the pointer has rested on it for 100 ms: wait longer.
 constexpr int PointedScreenshotIdleCount = 12;
 
-std::string DefaultPluginPath()
-{
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    const std::string::size_type slash = folder.find_last_of("\\/");
-    folder = slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
-    return folder + "OmbrixChorus.dll";
-}
-
 /// GDI+ for the screenshot encoder, started for the lifetime of the object.
 class GdiplusSession {
 public:
@@ -72,7 +62,8 @@ int main(int argc, char** argv)
         std::fputs(HostUsage(), stdout);
         return 0;
     }
-    const std::string pluginPath = options.pluginPath.empty() ? DefaultPluginPath() : options.pluginPath;
+    const std::string pluginPath
+        = options.pluginPath.empty() ? ExecutableFolder() + "OmbrixChorus.dll" : options.pluginPath;
 
     GdiplusSession gdiplus;
     PluginHost host;

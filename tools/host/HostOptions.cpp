@@ -1,33 +1,20 @@
 #include "HostOptions.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "ParseInteger.h"
+
 #include <cstring>
 
 namespace {
-bool ParseProgram(const char* text, int& program)
+bool ParsePoint(const std::string& text, int& x, int& y)
 {
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || errno != 0 || value < 0 || value > 0x7FFFFFFF)
+    const std::string::size_type comma = text.find(',');
+    int parsedX = 0;
+    int parsedY = 0;
+    if (comma == std::string::npos || !ParseInteger(text.substr(0, comma), 0, 32767, parsedX)
+        || !ParseInteger(text.substr(comma + 1), 0, 32767, parsedY))
         return false;
-    program = static_cast<int>(value);
-    return true;
-}
-
-bool ParsePoint(const char* text, int& x, int& y)
-{
-    char* end = nullptr;
-    const long parsedX = std::strtol(text, &end, 10);
-    if (end == text || *end != ',' || parsedX < 0 || parsedX > 32767)
-        return false;
-    const char* second = end + 1;
-    const long parsedY = std::strtol(second, &end, 10);
-    if (end == second || *end != '\0' || parsedY < 0 || parsedY > 32767)
-        return false;
-    x = static_cast<int>(parsedX);
-    y = static_cast<int>(parsedY);
+    x = parsedX;
+    y = parsedY;
     return true;
 }
 } // namespace
@@ -67,7 +54,7 @@ bool ParseHostOptions(int argc, const char* const* argv, HostOptions& options, s
             options.point = true;
             ++i;
         } else if (std::strcmp(argument, "--program") == 0) {
-            if (!hasValue || !ParseProgram(argv[i + 1], options.program)) {
+            if (!hasValue || !ParseInteger(argv[i + 1], 0, 0x7FFFFFFF, options.program)) {
                 error = std::string("--program needs a program number (0 or more), not ")
                     + (hasValue ? "\"" + std::string(argv[i + 1]) + "\"" : "nothing");
                 return false;

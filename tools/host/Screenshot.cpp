@@ -1,17 +1,15 @@
 #include "Screenshot.h"
 
+#include "PluginHost.h"
+
 #include <gdiplus.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
-/// Wine maps the Unix root to drive Z:, so an absolute Unix path names the same file there.
-std::wstring WindowsPath(std::string path)
+std::wstring WindowsPath(const std::string& unixOrWindowsPath)
 {
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    std::replace(path.begin(), path.end(), '/', '\\');
+    const std::string path = NativePath(unixOrWindowsPath);
     const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], length);

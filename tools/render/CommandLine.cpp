@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AudioFile.h"
+#include "ParseInteger.h"
 
 #include <cerrno>
 #include <cmath>
@@ -34,19 +35,6 @@ const char* const UsageText
       "  -h, --help             show this help\n";
 
 namespace {
-bool ParseInteger(const std::string& text, long minimum, long maximum, int& result)
-{
-    if (text.empty())
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || value < minimum || value > maximum)
-        return false;
-    result = static_cast<int>(value);
-    return true;
-}
-
 bool ParseNumber(const std::string& text, double& result)
 {
     if (text.empty())

@@ -45,16 +45,6 @@ bool EndsWith(const std::string& text, const std::string& ending)
     return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
-std::string DefaultPluginPath()
-{
-    std::vector<char> path(4096);
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (length <= 0)
-        return "OmbrixChorus.so";
-    const std::string executable(path.data(), static_cast<std::size_t>(length));
-    return executable.substr(0, executable.rfind('/') + 1) + "OmbrixChorus.so";
-}
-
 bool ParseIndex(const std::string& text, VstInt32 count, VstInt32& index)
 {
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 9)
@@ -442,7 +432,8 @@ int Run(const RenderOptions& options)
         source = std::move(file);
     }
 
-    const std::string pluginPath = options.pluginPath.empty() ? DefaultPluginPath() : options.pluginPath;
+    const std::string pluginPath
+        = options.pluginPath.empty() ? ExecutableFolder() + "OmbrixChorus.so" : options.pluginPath;
     PluginHost host;
     if (!host.Load(pluginPath, error)) {
         ReportError(error);

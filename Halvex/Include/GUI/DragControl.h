@@ -37,6 +37,7 @@ protected:
 
     float GetPosition() const { return position.load(std::memory_order_relaxed); }
     void SetPosition(float newPosition) { position.store(newPosition, std::memory_order_relaxed); }
+    SliderOrientation GetAxis() const { return axis; }
 
     HCURSOR savedCursor = nullptr;
     POINT savedCursorPos = {0, 0};

@@ -33,7 +33,6 @@ private:
     int GetTravel() const;
 
     Gdiplus::Bitmap* thumb;
-    SliderOrientation orientation;
     int thumbWidth;
     int thumbHeight;
 };

@@ -16,11 +16,9 @@ Editor::Editor(AudioEffect* effect, IParameterCollection* parameters)
     , refreshPending(false)
     , windowThreadId(0)
     , flagCount(parameters != nullptr ? parameters->GetParameterCount() : 0)
-    , refreshFlags(new std::atomic<bool>[flagCount > 0 ? flagCount : 0])
+    // Value-initialised: every flag starts down.
+    , refreshFlags(new std::atomic<bool>[flagCount > 0 ? flagCount : 0]())
 {
-    for (int i = 0; i < flagCount; ++i) {
-        refreshFlags[i].store(false, std::memory_order_relaxed);
-    }
     RegisterControlClasses();
     Gdiplus::GdiplusStartupInput input;
     Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr);

@@ -6,7 +6,6 @@ Slider::Slider(HWND hDlg, int id, int parameterId, Gdiplus::Image* background, G
     SliderOrientation orientation)
     : DragControl(hDlg, id, parameterId, background, orientation, DragSense::WithCoordinate)
     , thumb(thumb)
-    , orientation(orientation)
     , thumbWidth(0)
     , thumbHeight(0)
 {
@@ -18,12 +17,12 @@ Slider::Slider(HWND hDlg, int id, int parameterId, Gdiplus::Image* background, G
 
 int Slider::GetThumbExtent() const
 {
-    return orientation == SliderOrientation::Horizontal ? thumbWidth : thumbHeight;
+    return GetAxis() == SliderOrientation::Horizontal ? thumbWidth : thumbHeight;
 }
 
 int Slider::GetTravel(const RECT& clientRect) const
 {
-    int controlExtent = orientation == SliderOrientation::Horizontal ? clientRect.right : clientRect.bottom;
+    int controlExtent = GetAxis() == SliderOrientation::Horizontal ? clientRect.right : clientRect.bottom;
     return SliderTravel(controlExtent, GetThumbExtent(), thumb != nullptr);
 }
 
@@ -38,13 +37,13 @@ int Slider::GetTravel() const
 
 float Slider::GetValue() const
 {
-    return SliderValueFromPosition(GetPosition(), GetTravel(), orientation);
+    return SliderValueFromPosition(GetPosition(), GetTravel(), GetAxis());
 }
 
 void Slider::SetValue(float value)
 {
     HALVEX_ASSERT(value >= 0.0f && value <= 1.0f);
-    SetPosition(SliderPositionFromValue(ClampToUnit(value), GetTravel(), orientation));
+    SetPosition(SliderPositionFromValue(ClampToUnit(value), GetTravel(), GetAxis()));
     InvalidateRect(hWnd, nullptr, FALSE);
 }
 
@@ -54,8 +53,8 @@ void Slider::Draw(Gdiplus::Graphics& graphics)
         return;
     }
     int offset = static_cast<int>(GetPosition());
-    int x = orientation == SliderOrientation::Horizontal ? offset : 0;
-    int y = orientation == SliderOrientation::Horizontal ? 0 : offset;
+    int x = GetAxis() == SliderOrientation::Horizontal ? offset : 0;
+    int y = GetAxis() == SliderOrientation::Horizontal ? 0 : offset;
     graphics.DrawImage(thumb, x, y, thumbWidth, thumbHeight);
 }
 
@@ -69,7 +68,7 @@ void Slider::InvalidateDragStep(float oldPosition, float newPosition)
 {
     PixelBand band = SliderSweptBand(oldPosition, newPosition, GetThumbExtent());
     RECT changed = rect;
-    if (orientation == SliderOrientation::Horizontal) {
+    if (GetAxis() == SliderOrientation::Horizontal) {
         changed.left = band.begin;
         changed.right = band.end;
     } else {
@@ -83,14 +82,14 @@ POINT Slider::GetReleasePoint() const
 {
     int offset = static_cast<int>(GetPosition());
     POINT thumbEdge = {0, 0};
-    if (orientation == SliderOrientation::Horizontal) {
+    if (GetAxis() == SliderOrientation::Horizontal) {
         thumbEdge.x = offset;
     } else {
         thumbEdge.y = offset;
     }
     ClientToScreen(hWnd, &thumbEdge);
     POINT releasePoint = savedCursorPos;
-    if (orientation == SliderOrientation::Horizontal) {
+    if (GetAxis() == SliderOrientation::Horizontal) {
         releasePoint.x = thumbEdge.x;
     } else {
         releasePoint.y = thumbEdge.y;
