@@ -6,6 +6,7 @@
 #include "Floor.h"
 
 #include "Chorus.h"
+#include "FactoryBank.h"
 #include "QuadLfo.h"
 #include "StepThrough.h"
 
@@ -23,10 +24,11 @@ struct ChorusParts {
     ChorusParts()
     {
         // Settled at program 0's values, as after a program change.
-        delayTime.SetValue(1.0f);
-        depth.SetValue(0.4015748f);
-        mix.SetValue(0.7322835f);
-        frequency.SetValue(0.18897638f);
+        const float* values = FactoryPrograms[0].values;
+        delayTime.SetValue(values[1]);
+        depth.SetValue(values[2]);
+        mix.SetValue(values[4]);
+        frequency.SetValue(values[5]);
         delayTime.Reset();
         depth.Reset();
         mix.Reset();
