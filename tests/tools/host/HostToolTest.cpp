@@ -1,11 +1,12 @@
 // Runs ombrix-host.exe as a user would and checks what it reports and the pictures it saves.
 
+#include "PluginHost.h"
+
 #include <windows.h>
 #include <gdiplus.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -16,18 +17,9 @@ struct RunResult {
     std::string output; // standard output and standard error together
 };
 
-/// The build passes Unix paths; under Wine the Unix root is drive Z:.
-std::string WindowsPath(std::string path)
-{
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 std::wstring WidePath(const std::string& path)
 {
-    const std::string windowsPath = WindowsPath(path);
+    const std::string windowsPath = NativePath(path);
     return std::wstring(windowsPath.begin(), windowsPath.end());
 }
 
@@ -48,7 +40,7 @@ RunResult RunHost(const std::string& arguments)
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
     PROCESS_INFORMATION process {};
-    std::string commandLine = "\"" + WindowsPath(HOST_TOOL) + "\" " + arguments;
+    std::string commandLine = "\"" + NativePath(HOST_TOOL) + "\" " + arguments;
     const BOOL started
         = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     CloseHandle(writeEnd);
@@ -162,7 +154,7 @@ TEST_F(HostTool, RefusesAProgramThePluginDoesNotHave)
 TEST_F(HostTool, ScreenshotShowsTheEditorPanelAtItsSize)
 {
     const std::string shot = ScratchFile("editor-program-3.png");
-    std::remove(WindowsPath(shot).c_str());
+    std::remove(NativePath(shot).c_str());
     const RunResult run = RunHost("--program 3 --screenshot \"" + shot + "\" \"" + std::string(OMBRIX_CHORUS) + "\"");
     ASSERT_EQ(run.exitCode, 0u) << run.output;
     EXPECT_TRUE(Contains(run.output, "saved the 400 x 84 editor of Ombrix Chorus (program 3, \"Vibrato Delight\")"))
