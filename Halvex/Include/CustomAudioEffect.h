@@ -7,13 +7,8 @@
 #include "MidiEventQueue.h"
 #include "ProgramBank.h"
 #include "SubnormalsAsZero.h"
-#include "Parameters/ParameterBase.h"
-
-#if defined(_WIN32)
 #include "GUI/Editor.h"
-#else
-#include "NoEditor.h"
-#endif
+#include "Parameters/ParameterBase.h"
 
 #include <algorithm>
 #include <atomic>
@@ -76,6 +71,15 @@ public:
 
         linkedEditor = plugin.CreateEditor(this, this);
         setEditor(linkedEditor);
+    }
+
+    // The editor goes first, while the adapter it reports to is whole: a
+    // gesture still in progress ends with the host told.
+    ~CustomAudioEffect() override
+    {
+        if (linkedEditor != nullptr) {
+            linkedEditor->close();
+        }
     }
 
     Plugin& GetPlugin() { return plugin; }
@@ -411,6 +415,24 @@ public:
         HALVEX_ASSERT(editor != 0);
         if (linkedEditor != nullptr) {
             linkedEditor->ClearStatusText();
+        }
+    }
+
+    // A gesture is the host's touch of a parameter (audioMasterBeginEdit and
+    // audioMasterEndEdit): the changes between the two are one edit.
+    void BeginParameterEdit(int index) override
+    {
+        HALVEX_ASSERT(index >= 0 && index < ParameterCount);
+        if (IsParameterIndex(index)) {
+            beginEdit(index);
+        }
+    }
+
+    void EndParameterEdit(int index) override
+    {
+        HALVEX_ASSERT(index >= 0 && index < ParameterCount);
+        if (IsParameterIndex(index)) {
+            endEdit(index);
         }
     }
 

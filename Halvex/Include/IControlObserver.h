@@ -2,6 +2,13 @@
 
 // The editor's channel back to the effect. Controls call it on the editor's
 // window thread when the user acts on them.
+//
+// Every user edit is bracketed as one gesture for the host's touch
+// automation and undo: BeginParameterEdit, one or more ChangeParameter or
+// ResetParameter calls, then EndParameterEdit, all for the same parameter. A
+// drag is one gesture from its first step to the release; a switch click, a
+// Ctrl-click reset and a wheel step are a gesture each. An observer that has
+// no use for gestures may leave the two calls as they are.
 class IControlObserver {
 public:
     virtual ~IControlObserver() = default;
@@ -13,4 +20,8 @@ public:
     virtual void ShowParameterStatus(int parameterId) = 0;
     // The pointer left a control.
     virtual void ClearStatus() = 0;
+    // A gesture on the control of parameterId begins.
+    virtual void BeginParameterEdit(int /*parameterId*/) { }
+    // The gesture on the control of parameterId is over.
+    virtual void EndParameterEdit(int /*parameterId*/) { }
 };

@@ -3,36 +3,33 @@
 #include "AEffEditor.h"
 #include "Interfaces.h"
 
-#include <windows.h>
-#include <gdiplus.h>
-
 #include <atomic>
 #include <memory>
+#include <thread>
 
-class MainDialog;
-
-// The toolkit's editor: the host's view of the plug-in's panel. It starts
-// GDI+ and registers the control classes when it is constructed (with the
-// effect), creates the dialog "MainDialog" inside the window the host hands
-// to open, lets the product build its dialog object (CreateMainDialog) and
-// keeps the controls in step with the parameters.
+// The toolkit's editor as the effect sees it, whatever window system draws
+// it: it opens and closes a view inside the host's window and keeps the
+// view's controls in step with the parameters. The view itself is a derived
+// class's (a Win32 dialog, an X11 window); this base has none, so its open
+// answers false, and it serves builds and tests without a window system.
 //
 // Threads: open, close, idle and the status texts belong to the host's GUI
-// thread, the one that opened the dialog. RefreshControl and RequestRefresh
+// thread, the one that opened the view. RefreshControl and RequestRefresh
 // may come from any thread (host automation, MIDI controllers on the audio
 // thread): away from the GUI thread they only raise atomic flags, never touch
-// a window or a control, and the next idle pushes the flagged values. So no
-// other thread can race with close. On the GUI thread itself RefreshControl
-// pushes at once.
+// the view, and the next idle pushes the flagged values. So no other thread
+// can race with close. On the GUI thread itself RefreshControl pushes at once.
 class Editor : public AEffEditor {
 public:
-    // parameters is where the controls' values are read; not owned.
-    Editor(AudioEffect* effect, IParameterCollection* parameters);
-    // A derived editor must have closed the dialog and deleted its GDI+
-    // objects before this runs: GDI+ is shut down here.
+    // parameters is where the controls' values are read; not owned. Without
+    // it there is nothing to show.
+    explicit Editor(AudioEffect* effect, IParameterCollection* parameters = nullptr);
+    // A derived editor must have closed its view before this runs.
     ~Editor() override;
 
-    bool open(void* ptr) override;
+    // Opening while open closes the view first. The fresh controls take the
+    // parameters' values at the first idle.
+    bool open(void* parentWindow) override;
     void close() override;
     void idle() override;
 
@@ -43,28 +40,33 @@ public:
     // on the GUI thread, else at the next idle. Unknown ids are ignored. Any
     // thread; never blocks.
     void RefreshControl(int parameterId);
-    // Route to the product's status display while the dialog is open. GUI
+    // Route to the product's status display while the view is open. GUI
     // thread; calls from other threads are dropped.
     void SetStatusText(const char* text);
     void ClearStatusText();
 
 protected:
-    // The product's dialog object for the dialog window just created; the
-    // editor owns it and deletes it at close.
-    virtual MainDialog* CreateMainDialog(HWND hDlg) = 0;
+    // The view, on the GUI thread. OpenView builds it inside the host's
+    // window and answers whether it exists; CloseView takes it down, ending
+    // any gesture still in progress.
+    virtual bool OpenView(void* /*parentWindow*/) { return false; }
+    virtual void CloseView() { }
+    // The control of parameterId shows value (normalised).
+    virtual void ShowValue(int /*parameterId*/, float /*value*/) { }
+    virtual void ShowStatusText(const char* /*text*/) { }
+    virtual void ClearStatusView() { }
+
+    bool IsViewOpen() const { return viewOpen.load(std::memory_order_relaxed); }
 
 private:
-    bool OnWindowThread() const;
+    bool OnViewThread() const;
     void PushValue(int parameterId);
 
     IParameterCollection* parameters;
-    ULONG_PTR gdiplusToken;
-    HWND hDlg;
-    MainDialog* mainDialog;
-    std::atomic<bool> dialogOpen;
-    std::atomic<bool> refreshPending;
-    // The thread that opened the dialog: the only one that touches it.
-    std::atomic<DWORD> windowThreadId;
+    std::atomic<bool> viewOpen {false};
+    std::atomic<bool> refreshPending {false};
+    // The thread that opened the view: the only one that touches it.
+    std::atomic<std::thread::id> viewThread {};
     // One flag per parameter, raised by RefreshControl away from the GUI
     // thread and cleared by idle.
     int flagCount;

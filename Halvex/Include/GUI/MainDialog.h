@@ -1,22 +1,12 @@
 #pragma once
 
+#include "GUI/PanelGeometry.h"
 #include "GUI/ParameterControl.h"
 
 #include <windows.h>
 #include <gdiplus.h>
 
 #include <map>
-
-// Where a left click on the dialog opens the about box: dialog client
-// pixels, all four bounds inclusive.
-struct AboutRect {
-    int top;
-    int left;
-    int bottom;
-    int right;
-
-    bool Contains(int x, int y) const { return left <= x && x <= right && top <= y && y <= bottom; }
-};
 
 // The object attached to the editor's dialog window (through its DWLP_USER
 // slot): paints the background image, opens the about box, and maps
@@ -40,6 +30,8 @@ public:
     // The control of parameterId takes value (normalised); ids without a
     // control are ignored.
     void SetParameterValue(int parameterId, float value);
+    // Ends every drag still in progress (the dialog is closing).
+    void CancelGestures();
 
 private:
     friend INT_PTR CALLBACK MainDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,37 +1,58 @@
 #pragma once
 
+#include "GUI/ControlBehaviour.h"
 #include "GUI/CustomControl.h"
 #include "IControlObserver.h"
 
-#include <vector>
-
-// A control that stands for one plug-in parameter: a normalised value in
-// [0, 1] and the observers it tells about user actions. SetValue (effect to
-// control) moves the control and repaints it but never calls an observer;
-// it may be called from the thread the host sets parameters on. Observers
-// are not owned and are called in the order they were added.
-class ParameterControl : public CustomControl {
+// A Win32 control window that stands for one plug-in parameter. It shows
+// and feeds a window-system-free behaviour (the derived class's member):
+// mouse messages go to the behaviour, and the behaviour's requests (repaints,
+// capture, pointer moves, hover tracking, focus) come back here. SetValue
+// (effect to control) moves the control and repaints it but never calls an
+// observer. Window thread only.
+class ParameterControl : public CustomControl, protected IControlSurface {
 public:
     ParameterControl(HWND hDlg, int id, int parameterId, Gdiplus::Image* background);
 
     // Duplicates are kept: an observer added twice is called twice. Null is
     // ignored.
-    void AddObserver(IControlObserver* observer);
+    void AddObserver(IControlObserver* observer) { Behaviour().AddObserver(observer); }
     // Removes every entry of the observer.
-    void RemoveObserver(IControlObserver* observer);
+    void RemoveObserver(IControlObserver* observer) { Behaviour().RemoveObserver(observer); }
 
-    virtual float GetValue() const = 0;
+    float GetValue() const { return Behaviour().GetValue(); }
     // Reports a value outside [0, 1] and then uses the nearest value inside.
-    virtual void SetValue(float value) = 0;
+    void SetValue(float value) { Behaviour().SetValue(value); }
+    // Ends a drag that is still going on (the dialog is closing).
+    void CancelGesture() { Behaviour().CancelGesture(); }
 
     int GetParameterId() const { return parameterId; }
 
+    void OnLeftButtonDown(int keys, int x, int y) override;
+    void OnLeftButtonUp(int keys, int x, int y) override;
+    void OnMouseMove(int keys, int x, int y) override;
+    void OnMouseHover(int keys, int x, int y) override;
+    void OnMouseLeave() override;
+    void OnMouseWheel(int keys, int delta, int x, int y) override;
+
 protected:
-    void NotifyReset();
-    void NotifyChanged(bool showStatus);
-    void NotifyHovered();
-    void NotifyUnhovered();
+    virtual ParameterBehaviour& Behaviour() = 0;
+    virtual const ParameterBehaviour& Behaviour() const = 0;
+
+    static PointerKeys KeysOf(int keys);
+
+    // IControlSurface
+    ClientSize GetClientSize() const override;
+    void Repaint() override;
+    void RepaintBand(SliderOrientation axis, PixelBand band) override;
+    void HoldPointer() override;
+    void MovePointer(int x, int y) override;
+    void ReleasePointer(int x, int y) override;
+    void TrackHover() override { RequestHoverTracking(); }
+    void InteractionEnded() override { ReturnFocus(); }
 
     int parameterId;
-    std::vector<IControlObserver*> observers;
+
+private:
+    HCURSOR savedCursor = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "GUI/CustComboBox.h"
 
 #include "Assert.h"
-#include "GUI/ControlMath.h"
 #include "GUI/ControlText.h"
 
 namespace {
@@ -9,27 +8,26 @@ namespace {
 const ControlTextStyle ItemTextStyle
     = {14, FW_THIN, ANTIALIASED_QUALITY, RGB(255, 189, 160), DT_SINGLELINE | DT_BOTTOM | DT_CENTER, 1};
 
+// The items the control can use: none without a list.
+int UsableItemCount(const char* const* menuItems, int menuItemCount)
+{
+    HALVEX_ASSERT(menuItems != 0);
+    HALVEX_ASSERT(menuItemCount >= 0);
+    return menuItems != nullptr && menuItemCount > 0 ? menuItemCount : 0;
+}
+
 } // namespace
 
 CustComboBox::CustComboBox(
     HWND hDlg, int id, int parameterId, Gdiplus::Image* background, const char* const* menuItems, int menuItemCount)
     : ParameterControl(hDlg, id, parameterId, background)
     , menuItems(menuItems)
-    , menuItemCount(0)
-    , menu(nullptr)
+    , menu(CreatePopupMenu())
     , armed(true)
+    , behaviour(*this, parameterId, UsableItemCount(menuItems, menuItemCount))
 {
-    HALVEX_ASSERT(menuItems != 0);
-    HALVEX_ASSERT(menuItemCount >= 0);
-    if (menuItems != nullptr && menuItemCount > 0) {
-        this->menuItemCount = menuItemCount;
-    }
-    menu = CreatePopupMenu();
-    for (int i = 0; i < this->menuItemCount; ++i) {
+    for (int i = 0; i < behaviour.GetItemCount(); ++i) {
         AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(i + 1), menuItems[i]);
-    }
-    if (this->menuItemCount > 0) {
-        selected.store(1, std::memory_order_relaxed);
     }
 }
 
@@ -38,24 +36,10 @@ CustComboBox::~CustComboBox()
     DestroyMenu(menu);
 }
 
-float CustComboBox::GetValue() const
-{
-    return ComboValueFromItem(selected.load(std::memory_order_relaxed), menuItemCount);
-}
-
-void CustComboBox::SetValue(float value)
-{
-    HALVEX_ASSERT(value >= 0.0f && value <= 1.0f);
-    if (menuItemCount > 0) {
-        selected.store(ComboItemFromValue(ClampToUnit(value), menuItemCount), std::memory_order_relaxed);
-    }
-    InvalidateRect(hWnd, nullptr, FALSE);
-}
-
 void CustComboBox::Draw(Gdiplus::Graphics& graphics)
 {
-    int item = selected.load(std::memory_order_relaxed);
-    if (item < 1 || item > menuItemCount) {
+    int item = behaviour.GetSelected();
+    if (item < 1 || item > behaviour.GetItemCount()) {
         return;
     }
     DrawControlText(graphics, hWnd, menuItems[item - 1], ItemTextStyle);
@@ -64,7 +48,7 @@ void CustComboBox::Draw(Gdiplus::Graphics& graphics)
 void CustComboBox::OnLeftButtonDown(int keys, int, int)
 {
     if (keys & MK_SHIFT) {
-        Select(NextItem(selected.load(std::memory_order_relaxed), menuItemCount));
+        behaviour.SelectNext();
     } else if (!armed) {
         armed = true;
         ReturnFocus();
@@ -76,19 +60,9 @@ void CustComboBox::OnLeftButtonDown(int keys, int, int)
 void CustComboBox::OnRightButtonDown(int keys, int, int)
 {
     if (keys & MK_SHIFT) {
-        Select(PreviousItem(selected.load(std::memory_order_relaxed), menuItemCount));
+        behaviour.SelectPrevious();
     } else {
         ReturnFocus();
-    }
-}
-
-void CustComboBox::OnMouseWheel(int, int delta, int, int)
-{
-    int item = selected.load(std::memory_order_relaxed);
-    if (static_cast<short>(delta) < 0) {
-        Select(PreviousItem(item, menuItemCount));
-    } else {
-        Select(NextItem(item, menuItemCount));
     }
 }
 
@@ -104,13 +78,5 @@ void CustComboBox::OpenMenu()
         ReturnFocus();
         return;
     }
-    Select(command);
-}
-
-void CustComboBox::Select(int item)
-{
-    selected.store(item, std::memory_order_relaxed);
-    InvalidateRect(hWnd, nullptr, FALSE);
-    NotifyChanged(false);
-    ReturnFocus();
+    behaviour.Select(command);
 }

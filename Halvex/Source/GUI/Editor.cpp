@@ -1,78 +1,51 @@
 #include "GUI/Editor.h"
 
 #include "Assert.h"
-#include "GUI/CustomControl.h"
-#include "GUI/MainDialog.h"
-#include "GUI/Module.h"
 #include "Parameters/ParameterBase.h"
 
 Editor::Editor(AudioEffect* effect, IParameterCollection* parameters)
     : AEffEditor(effect)
     , parameters(parameters)
-    , gdiplusToken(0)
-    , hDlg(nullptr)
-    , mainDialog(nullptr)
-    , dialogOpen(false)
-    , refreshPending(false)
-    , windowThreadId(0)
     , flagCount(parameters != nullptr ? parameters->GetParameterCount() : 0)
     // Value-initialised: every flag starts down.
     , refreshFlags(new std::atomic<bool>[flagCount > 0 ? flagCount : 0]())
 {
-    RegisterControlClasses();
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr);
 }
 
-Editor::~Editor()
-{
-    Editor::close();
-    Gdiplus::GdiplusShutdown(gdiplusToken);
-}
+Editor::~Editor() = default;
 
-bool Editor::open(void* ptr)
+bool Editor::open(void* parentWindow)
 {
-    if (dialogOpen.load(std::memory_order_relaxed)) {
+    if (IsViewOpen()) {
         close();
     }
-    systemWindow = ptr;
-    hDlg = CreateDialogParamA(GetModuleInstance(), "MainDialog", static_cast<HWND>(ptr), MainDialogProc, 0);
-    HALVEX_ASSERT(hDlg != 0);
-    if (hDlg == nullptr) {
-        systemWindow = nullptr;
+    if (!OpenView(parentWindow)) {
         return false;
     }
-    mainDialog = CreateMainDialog(hDlg);
-    ShowWindow(hDlg, SW_SHOWNORMAL);
-    UpdateWindow(hDlg);
-    windowThreadId.store(GetCurrentThreadId(), std::memory_order_relaxed);
+    systemWindow = parentWindow;
+    viewThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
     // The fresh controls show their constructed state until the first idle.
     refreshPending.store(true, std::memory_order_relaxed);
-    // Release: a thread that sees the dialog open also sees whose it is.
-    dialogOpen.store(true, std::memory_order_release);
+    // Release: a thread that sees the view open also sees whose it is.
+    viewOpen.store(true, std::memory_order_release);
     return true;
 }
 
-// The windows go before the objects, so that no message can reach a
-// destroyed control.
 void Editor::close()
 {
-    if (!dialogOpen.load(std::memory_order_relaxed)) {
+    if (!IsViewOpen()) {
         return;
     }
-    dialogOpen.store(false, std::memory_order_relaxed);
-    DestroyWindow(hDlg);
-    hDlg = nullptr;
-    delete mainDialog;
-    mainDialog = nullptr;
+    viewOpen.store(false, std::memory_order_relaxed);
+    CloseView();
     systemWindow = nullptr;
 }
 
-// A refresh requested while the dialog is closed waits for the first idle
+// A refresh requested while the view is closed waits for the first idle
 // after the next open.
 void Editor::idle()
 {
-    if (!dialogOpen.load(std::memory_order_relaxed)) {
+    if (!IsViewOpen()) {
         return;
     }
     // Flags are taken down before the values are read, so a change that
@@ -80,7 +53,7 @@ void Editor::idle()
     const bool refreshAll = refreshPending.exchange(false, std::memory_order_relaxed);
     for (int i = 0; parameters != nullptr && i < parameters->GetParameterCount(); ++i) {
         const bool flagged = i < flagCount && refreshFlags[i].exchange(false, std::memory_order_relaxed);
-        if ((refreshAll || flagged) && dialogOpen.load(std::memory_order_relaxed)) {
+        if ((refreshAll || flagged) && IsViewOpen()) {
             PushValue(i);
         }
     }
@@ -96,7 +69,7 @@ void Editor::RefreshControl(int parameterId)
     if (parameterId < 0 || parameterId >= flagCount) {
         return;
     }
-    if (OnWindowThread()) {
+    if (OnViewThread()) {
         PushValue(parameterId);
     } else {
         refreshFlags[parameterId].store(true, std::memory_order_relaxed);
@@ -106,30 +79,30 @@ void Editor::RefreshControl(int parameterId)
 void Editor::SetStatusText(const char* text)
 {
     HALVEX_ASSERT(text != 0);
-    if (text != nullptr && OnWindowThread()) {
-        mainDialog->SetStatusText(text);
+    if (text != nullptr && OnViewThread()) {
+        ShowStatusText(text);
     }
 }
 
 void Editor::ClearStatusText()
 {
-    if (OnWindowThread()) {
-        mainDialog->ClearStatusText();
+    if (OnViewThread()) {
+        ClearStatusView();
     }
 }
 
-// True only on the thread that opened the dialog, while it is open: then
+// True only on the thread that opened the view, while it is open: then
 // close cannot run at the same time.
-bool Editor::OnWindowThread() const
+bool Editor::OnViewThread() const
 {
-    return dialogOpen.load(std::memory_order_acquire)
-        && windowThreadId.load(std::memory_order_relaxed) == GetCurrentThreadId();
+    return viewOpen.load(std::memory_order_acquire)
+        && viewThread.load(std::memory_order_relaxed) == std::this_thread::get_id();
 }
 
 void Editor::PushValue(int parameterId)
 {
     ParameterBase* parameter = parameters->GetParameter(parameterId);
-    if (parameter != nullptr && mainDialog != nullptr) {
-        mainDialog->SetParameterValue(parameterId, parameter->GetValue());
+    if (parameter != nullptr) {
+        ShowValue(parameterId, parameter->GetValue());
     }
 }

@@ -30,6 +30,15 @@ void MainDialog::SetParameterValue(int parameterId, float value)
     }
 }
 
+void MainDialog::CancelGestures()
+{
+    for (auto& entry : controls) {
+        if (entry.second != nullptr) {
+            entry.second->CancelGesture();
+        }
+    }
+}
+
 void MainDialog::Paint(HWND hwnd)
 {
     PAINTSTRUCT paint;

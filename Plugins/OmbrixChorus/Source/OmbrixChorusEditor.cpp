@@ -8,7 +8,7 @@
 
 OmbrixChorusEditor::OmbrixChorusEditor(
     AudioEffect* effect, IControlObserver* observer, IParameterCollection* parameters)
-    : Editor(effect, parameters)
+    : DialogEditor(effect, parameters)
     , observer(observer)
     , rect {0, 0, 84, 400}
 {

@@ -28,7 +28,7 @@ HostWindow* EditorTest::host = nullptr;
 const COLORREF EditorTestEditor::BackgroundColour = RGB(30, 60, 90);
 
 EditorTestEditor::EditorTestEditor(IParameterCollection* parameters)
-    : Editor(nullptr, parameters)
+    : DialogEditor(nullptr, parameters)
 {
     background = SolidBitmap(400, 100, BackgroundColour);
     strip = SolidBitmap(20, 20 * EditorTestDialog::KnobFrames, RGB(200, 200, 200));

@@ -2,7 +2,7 @@
 
 #include "EditorTestResources.h"
 #include "EditorTestWindows.h"
-#include "GUI/Editor.h"
+#include "GUI/DialogEditor.h"
 #include "GUI/Knob.h"
 #include "GUI/MainDialog.h"
 #include "GUI/StatusControl.h"
@@ -54,7 +54,7 @@ public:
 // An editor over EditorTestParameters whose images are drawn in code: a
 // background of BackgroundColour, an 11-frame knob strip and two switch
 // images. It counts the dialogs it creates and lends out the current one.
-class EditorTestEditor : public Editor {
+class EditorTestEditor : public DialogEditor {
 public:
     static const COLORREF BackgroundColour;
 
