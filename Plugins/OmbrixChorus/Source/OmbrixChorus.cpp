@@ -2,6 +2,9 @@
 
 #if defined(_WIN32)
 #include "OmbrixChorusEditor.h"
+#else
+#include "GUI/X11Editor.h"
+#include "OmbrixChorusPanel.h"
 #endif
 
 OmbrixChorus::OmbrixChorus()
@@ -103,8 +106,8 @@ Editor* OmbrixChorus::CreateEditor(AudioEffect* effect, IControlObserver* observ
     return new OmbrixChorusEditor(effect, observer, this);
 }
 #else
-Editor* OmbrixChorus::CreateEditor(AudioEffect* /*effect*/, IControlObserver* /*observer*/)
+Editor* OmbrixChorus::CreateEditor(AudioEffect* effect, IControlObserver* observer)
 {
-    return nullptr;
+    return new X11Editor(effect, this, observer, MakeChorusPanelLayout());
 }
 #endif

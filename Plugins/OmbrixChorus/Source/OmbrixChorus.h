@@ -27,7 +27,7 @@ public:
     OmbrixChorus& operator=(const OmbrixChorus&) = delete;
 
     void Process(float** inputs, float** outputs, int count) override;
-    // The product's editor on Windows; none elsewhere.
+    // The product's editor: the Win32 dialog on Windows, the X11 panel elsewhere.
     Editor* CreateEditor(AudioEffect* effect, IControlObserver* observer) override;
 
 private:

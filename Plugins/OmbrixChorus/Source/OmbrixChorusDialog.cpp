@@ -1,25 +1,19 @@
 #include "OmbrixChorusDialog.h"
 
-namespace {
-
-// The knob strip holds 91 frames of 24 x 27 pixels.
-constexpr int KnobFrameCount = 91;
-constexpr int StatusFontHeight = 12;
-
-} // namespace
+#include "OmbrixChorusPanel.h"
 
 OmbrixChorusDialog::OmbrixChorusDialog(HWND hDlg, IControlObserver* observer, Gdiplus::Bitmap* background,
     Gdiplus::Bitmap* hThumb, Gdiplus::Bitmap* knob, Gdiplus::Bitmap* switchOn, Gdiplus::Bitmap* switchOff)
     : MainDialog(hDlg, background)
     , onOffSwitch(hDlg, 1001, 0, background, switchOn, switchOff)
-    , delayKnob(hDlg, 1002, 1, background, knob, KnobFrameCount)
-    , depthKnob(hDlg, 1003, 2, background, knob, KnobFrameCount)
-    , feedbackKnob(hDlg, 1004, 3, background, knob, KnobFrameCount)
+    , delayKnob(hDlg, 1002, 1, background, knob, ChorusKnobFrames)
+    , depthKnob(hDlg, 1003, 2, background, knob, ChorusKnobFrames)
+    , feedbackKnob(hDlg, 1004, 3, background, knob, ChorusKnobFrames)
     , mixSlider(hDlg, 1008, 4, background, hThumb)
-    , frequencyKnob(hDlg, 1005, 5, background, knob, KnobFrameCount)
+    , frequencyKnob(hDlg, 1005, 5, background, knob, ChorusKnobFrames)
     , quadSwitch(hDlg, 1006, 6, background, switchOn, switchOff)
     , modWheelSwitch(hDlg, 1007, 7, background, switchOn, switchOff)
-    , statusDisplay(hDlg, 1000, background, StatusFontHeight)
+    , statusDisplay(hDlg, 1000, background, ChorusStatusFontHeight)
 {
     ParameterControl* const parameterControls[] = {
         &onOffSwitch, &delayKnob, &depthKnob, &feedbackKnob, &mixSlider, &frequencyKnob, &quadSwitch, &modWheelSwitch};
@@ -43,5 +37,5 @@ void OmbrixChorusDialog::ClearStatusText()
 
 AboutRect OmbrixChorusDialog::GetAboutRect() const
 {
-    return {0, 0, 25, 225};
+    return ChorusAboutArea;
 }

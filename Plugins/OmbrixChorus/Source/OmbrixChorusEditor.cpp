@@ -5,12 +5,13 @@
 #include "GUI/MainDialog.h"
 #include "GUI/Module.h"
 #include "OmbrixChorusDialog.h"
+#include "OmbrixChorusPanel.h"
 
 OmbrixChorusEditor::OmbrixChorusEditor(
     AudioEffect* effect, IControlObserver* observer, IParameterCollection* parameters)
     : DialogEditor(effect, parameters)
     , observer(observer)
-    , rect {0, 0, 84, 400}
+    , rect {0, 0, ChorusPanelHeight, ChorusPanelWidth}
 {
     HINSTANCE module = GetModuleInstance();
     RegisterDialogClass(module, "MainDialog");
