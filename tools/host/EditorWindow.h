@@ -2,18 +2,25 @@
 
 #include "PluginHost.h"
 
+#if defined(_WIN32)
+#include "Screenshot.h"
+
 #include <windows.h>
+#else
+#include <X11/Xlib.h>
+#endif
 
 #include <string>
 
 /// The top-level window that holds a plug-in's editor, the way a sequencer's plug-in window
 /// does: its client area is the size effEditGetRect reports, the editor is opened into it with
-/// effEditOpen, effEditIdle is sent every 30 ms from a timer, and effEditClose is sent when the
-/// window closes. Optionally saves the client area as a PNG after a number of idle calls and
-/// then closes itself. Everything here runs on the thread that created the window.
+/// effEditOpen (an HWND on Windows, an X11 window id elsewhere), effEditIdle is sent every 30 ms
+/// from a timer, and effEditClose is sent when the window closes. Optionally saves the client
+/// area as a PNG after a number of idle calls and then closes itself. Everything here runs on
+/// the thread that created the window.
 class EditorWindow {
 public:
-    static constexpr UINT IdleIntervalMs = 30;
+    static constexpr unsigned IdleIntervalMs = 30;
 
     explicit EditorWindow(PluginHost& host);
     ~EditorWindow();
@@ -28,7 +35,7 @@ public:
     /// Moves the mouse pointer onto client pixel (x, y), where it rests as a user's would, so
     /// that the control there sees the pointer arrive and hover.
     void PointAt(int x, int y);
-    /// Dispatches messages until the window is closed. Answers false, with the reason in
+    /// Dispatches events until the window is closed. Answers false, with the reason in
     /// `error`, when a screenshot was asked for and could not be saved.
     bool Run(std::string& error);
 
@@ -36,13 +43,26 @@ public:
     int GetClientHeight() const { return clientHeight; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnIdleTimer();
+    /// Reads the editor's size; false with the reason in `error` when it reports none.
+    bool ReadEditorSize(std::string& error);
+    /// One idle call, and the screenshot when its turn has come; answers whether the window
+    /// should close now.
+    bool IdleAndMaybeSave();
+    bool SaveScreenshot();
     void CloseEditor();
 
-    PluginHost& host;
+#if defined(_WIN32)
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    GdiplusSession gdiplus;
     HWND window = nullptr;
+#else
+    Display* display = nullptr;
+    Window window = 0;
+    Atom deleteWindow = 0;
+#endif
+    PluginHost& host;
     bool editorOpen = false;
     int clientWidth = 0;
     int clientHeight = 0;

@@ -24,11 +24,6 @@ bool RegisterWindowClass(WNDPROC procedure)
 }
 } // namespace
 
-EditorWindow::EditorWindow(PluginHost& host)
-    : host(host)
-{
-}
-
 EditorWindow::~EditorWindow()
 {
     if (window != nullptr)
@@ -37,14 +32,8 @@ EditorWindow::~EditorWindow()
 
 bool EditorWindow::Open(const std::string& title, std::string& error)
 {
-    ERect* rect = nullptr;
-    host.Dispatch(effEditGetRect, 0, 0, &rect);
-    if (rect == nullptr || rect->right <= rect->left || rect->bottom <= rect->top) {
-        error = "the editor reports no size (effEditGetRect)";
+    if (!ReadEditorSize(error))
         return false;
-    }
-    clientWidth = rect->right - rect->left;
-    clientHeight = rect->bottom - rect->top;
 
     if (!RegisterWindowClass(&EditorWindow::WindowProc)) {
         error = "cannot register the window class (error " + std::to_string(GetLastError()) + ")";
@@ -70,12 +59,6 @@ bool EditorWindow::Open(const std::string& title, std::string& error)
     UpdateWindow(window);
     SetTimer(window, IdleTimerId, IdleIntervalMs, nullptr);
     return true;
-}
-
-void EditorWindow::ScreenshotAfter(int idleCount, const std::string& path)
-{
-    screenshotIdleCount = idleCount;
-    screenshotPath = path;
 }
 
 void EditorWindow::PointAt(int x, int y)
@@ -115,8 +98,8 @@ LRESULT EditorWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_TIMER:
-        if (wParam == IdleTimerId)
-            OnIdleTimer();
+        if (wParam == IdleTimerId && IdleAndMaybeSave())
+            PostMessageA(window, WM_CLOSE, 0, 0);
         return 0;
     case WM_CLOSE:
         // The editor goes first, while its parent window still exists, as in a sequencer.
@@ -134,25 +117,10 @@ LRESULT EditorWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void EditorWindow::OnIdleTimer()
+// Paint whatever the idle calls invalidated before reading the pixels back.
+bool EditorWindow::SaveScreenshot()
 {
-    if (!editorOpen)
-        return;
-    host.Dispatch(effEditIdle);
-    ++idleCalls;
-    if (screenshotPath.empty() || screenshotSaved || idleCalls < screenshotIdleCount)
-        return;
-    // Paint whatever the idle calls invalidated before reading the pixels back.
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     GdiFlush();
-    screenshotSaved = SaveClientAreaAsPng(window, screenshotPath, screenshotError);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-}
-
-void EditorWindow::CloseEditor()
-{
-    if (!editorOpen)
-        return;
-    editorOpen = false;
-    host.Dispatch(effEditClose);
+    return SaveClientAreaAsPng(window, screenshotPath, screenshotError);
 }

@@ -1,4 +1,4 @@
-// ombrix-host [options] [PLUGIN.dll]: loads a VST 2.4 plug-in through its entry point and opens
+// ombrix-host [options] [PLUGIN]: loads a VST 2.4 plug-in through its entry point and opens
 // its editor in a window, the way a sequencer does; optionally runs silent audio through it and
 // saves the editor as a PNG image. See HostUsage() for the options.
 
@@ -6,9 +6,6 @@
 #include "HostOptions.h"
 #include "PluginHost.h"
 #include "SilentAudioStream.h"
-
-#include <windows.h>
-#include <gdiplus.h>
 
 #include <cstdio>
 #include <string>
@@ -21,27 +18,11 @@ constexpr int BlockSize = 512;
 constexpr int ScreenshotIdleCount = 5;
 // A control shows its status after the pointer has rested on it for 100 ms: wait longer.
 constexpr int PointedScreenshotIdleCount = 12;
-
-/// GDI+ for the screenshot encoder, started for the lifetime of the object.
-class GdiplusSession {
-public:
-    GdiplusSession()
-    {
-        Gdiplus::GdiplusStartupInput input;
-        started = Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
-    }
-    ~GdiplusSession()
-    {
-        if (started)
-            Gdiplus::GdiplusShutdown(token);
-    }
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-
-private:
-    ULONG_PTR token = 0;
-    bool started = false;
-};
+#if defined(_WIN32)
+constexpr char DefaultPlugin[] = "OmbrixChorus.dll";
+#else
+constexpr char DefaultPlugin[] = "OmbrixChorus.so";
+#endif
 
 int Fail(const std::string& message)
 {
@@ -62,10 +43,8 @@ int main(int argc, char** argv)
         std::fputs(HostUsage(), stdout);
         return 0;
     }
-    const std::string pluginPath
-        = options.pluginPath.empty() ? ExecutableFolder() + "OmbrixChorus.dll" : options.pluginPath;
+    const std::string pluginPath = options.pluginPath.empty() ? ExecutableFolder() + DefaultPlugin : options.pluginPath;
 
-    GdiplusSession gdiplus;
     PluginHost host;
     if (!host.Load(pluginPath, error))
         return Fail(error);

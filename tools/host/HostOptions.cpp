@@ -21,9 +21,15 @@ bool ParsePoint(const std::string& text, int& x, int& y)
 
 const char* HostUsage()
 {
+#if defined(_WIN32)
     return "usage: ombrix-host [options] [PLUGIN.dll]\n"
            "Opens the plug-in's editor in a window, as a sequencer does.\n"
            "PLUGIN.dll defaults to OmbrixChorus.dll next to ombrix-host.exe.\n"
+#else
+    return "usage: ombrix-host [options] [PLUGIN.so]\n"
+           "Opens the plug-in's editor in an X11 window, as a sequencer does.\n"
+           "PLUGIN.so defaults to OmbrixChorus.so next to ombrix-host.\n"
+#endif
            "  --program N        select program N (0-based) before opening the editor\n"
            "  --audio            run a silent audio stream through the plug-in in real time\n"
            "  --point X,Y        rest the mouse pointer on pixel X,Y of the editor once it is open\n"

@@ -4,7 +4,7 @@
 
 /// What ombrix-host was asked to do, parsed from its command line.
 struct HostOptions {
-    /// The plug-in to load; empty means OmbrixChorus.dll next to the executable.
+    /// The plug-in to load; empty means the chorus (OmbrixChorus.dll or .so) next to the executable.
     std::string pluginPath;
     /// Save the editor's client area as a PNG file here and exit; empty keeps the window open.
     std::string screenshotPath;
