@@ -349,6 +349,11 @@ void PluginHost::SetAutomationListener(std::function<void(VstInt32, float)> list
     automationListener = std::move(listener);
 }
 
+void PluginHost::SetGestureListener(std::function<void(VstInt32, VstInt32)> listener)
+{
+    gestureListener = std::move(listener);
+}
+
 void PluginHost::UpdateTimeInfo()
 {
     timeInfo.ppqPos = timeInfo.samplePos / timeInfo.sampleRate * timeInfo.tempo / 60.0;
@@ -381,6 +386,11 @@ VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr /*value*
         if (automationListener)
             automationListener(index, opt);
         return 0;
+    case audioMasterBeginEdit:
+    case audioMasterEndEdit:
+        if (gestureListener)
+            gestureListener(opcode, index);
+        return 1;
     case audioMasterWantMidi:
         return 1;
     case audioMasterGetTime:

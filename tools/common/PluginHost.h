@@ -28,7 +28,8 @@ std::string NativePath(std::string path);
 /// (`samplePos` and `ppqPos` advance with every processed block at the set tempo).
 ///
 /// The host answers audioMasterVersion with 2400 and audioMasterGetTime with its own
-/// `VstTimeInfo`; audioMasterAutomate calls are counted and passed to an optional listener.
+/// `VstTimeInfo`; audioMasterAutomate calls are counted and passed to an optional listener, and
+/// so are the edit gestures around them.
 /// One thread drives an instance; the plug-in's callbacks are expected on that thread.
 class PluginHost {
 public:
@@ -97,6 +98,9 @@ public:
     std::int64_t GetAutomationCount() const { return automationCount; }
     /// Called for every audioMasterAutomate with the parameter index and value.
     void SetAutomationListener(std::function<void(VstInt32 index, float value)> listener);
+    /// Called for every audioMasterBeginEdit and audioMasterEndEdit with the opcode and the
+    /// parameter index: the edit gestures a host builds touch automation and undo steps from.
+    void SetGestureListener(std::function<void(VstInt32 opcode, VstInt32 index)> listener);
     double GetSamplePosition() const { return timeInfo.samplePos; }
 
 private:
@@ -117,4 +121,5 @@ private:
     std::vector<VstEvent*> eventListStorage;
     std::int64_t automationCount = 0;
     std::function<void(VstInt32, float)> automationListener;
+    std::function<void(VstInt32, VstInt32)> gestureListener;
 };

@@ -1,0 +1,555 @@
+// The chorus editor on Linux as a host meets it: the shipped OmbrixChorus.so
+// loaded from disk, the editor opened through the dispatcher inside a host
+// window on an X server of the test's own, and real pointer and key input
+// that the server delivers to the panel (XTest). What the panel shows is
+// read back from the server and compared with the artwork.
+
+#include "PluginHost.h"
+#include "XvfbServer.h"
+
+// GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <cairo/cairo.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int PanelWidth = 400;
+constexpr int PanelHeight = 84;
+constexpr int KnobFrames = 91;
+
+struct Rect {
+    int left;
+    int top;
+    int width;
+    int height;
+    int CentreX() const { return left + width / 2; }
+    int CentreY() const { return top + height / 2; }
+};
+
+// Where the chorus panel puts each parameter's control, and the status line.
+constexpr Rect ControlRects[8] = {{3, 34, 18, 31}, {53, 39, 26, 28}, {86, 39, 29, 28}, {122, 39, 29, 28},
+    {326, 37, 56, 20}, {155, 39, 30, 28}, {212, 39, 20, 29}, {276, 39, 20, 29}};
+constexpr int KnobIds[4] = {1, 2, 3, 5};
+constexpr int SliderId = 4;
+constexpr Rect StatusRect = {293, 3, 101, 23};
+constexpr Rect TitleStrip = {0, 0, 226, 26};
+
+// One host callback of interest, in order: 43 (begin), 0 (automate), 44 (end).
+struct HostEvent {
+    VstInt32 opcode;
+    VstInt32 index;
+};
+
+// Pixels as 0xRRGGBB, row by row.
+using Pixels = std::vector<std::uint32_t>;
+
+Pixels ReadPng(const std::string& path)
+{
+    cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
+    Pixels pixels;
+    if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS) {
+        const int width = cairo_image_surface_get_width(image);
+        const int height = cairo_image_surface_get_height(image);
+        const int stride = cairo_image_surface_get_stride(image);
+        cairo_surface_flush(image);
+        const unsigned char* data = cairo_image_surface_get_data(image);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                pixels.push_back(reinterpret_cast<const std::uint32_t*>(data + y * stride)[x] & 0xFFFFFF);
+            }
+        }
+    }
+    cairo_surface_destroy(image);
+    return pixels;
+}
+
+// The background with frame `frame` of the knob strip over the rectangle,
+// as the panel composes it.
+Pixels KnobOverBackground(const Rect& rect, int frame)
+{
+    const std::string artwork = ARTWORK_DIR;
+    cairo_surface_t* background = cairo_image_surface_create_from_png((artwork + "/Background.png").c_str());
+    cairo_surface_t* strip = cairo_image_surface_create_from_png((artwork + "/Knob.png").c_str());
+    cairo_surface_t* canvas = cairo_image_surface_create(CAIRO_FORMAT_RGB24, PanelWidth, PanelHeight);
+    cairo_t* cr = cairo_create(canvas);
+    cairo_set_source_surface(cr, background, 0, 0);
+    cairo_paint(cr);
+    const int frameHeight = cairo_image_surface_get_height(strip) / KnobFrames;
+    cairo_rectangle(cr, rect.left, rect.top, rect.width, rect.height);
+    cairo_clip(cr);
+    cairo_rectangle(cr, rect.left, rect.top, cairo_image_surface_get_width(strip), frameHeight);
+    cairo_clip(cr);
+    cairo_set_source_surface(cr, strip, rect.left, rect.top - frame * frameHeight);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(canvas);
+    Pixels pixels;
+    const unsigned char* data = cairo_image_surface_get_data(canvas);
+    const int stride = cairo_image_surface_get_stride(canvas);
+    for (int y = rect.top; y < rect.top + rect.height; ++y) {
+        for (int x = rect.left; x < rect.left + rect.width; ++x) {
+            pixels.push_back(reinterpret_cast<const std::uint32_t*>(data + y * stride)[x] & 0xFFFFFF);
+        }
+    }
+    for (cairo_surface_t* surface : {background, strip, canvas}) {
+        cairo_surface_destroy(surface);
+    }
+    return pixels;
+}
+
+Pixels Cut(const Pixels& panel, const Rect& rect)
+{
+    Pixels cut;
+    for (int y = rect.top; y < rect.top + rect.height; ++y) {
+        for (int x = rect.left; x < rect.left + rect.width; ++x) {
+            cut.push_back(panel[static_cast<size_t>(y * PanelWidth + x)]);
+        }
+    }
+    return cut;
+}
+
+class X11EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_TRUE(server.Start(error)) << error;
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+        ASSERT_TRUE(XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor));
+        hostWindow = MakeHostWindow(20, 30);
+        ASSERT_TRUE(plugin.Load(OMBRIX_CHORUS_PATH, error)) << error;
+        plugin.SetAutomationListener([this](VstInt32 index, float) { events.push_back({audioMasterAutomate, index}); });
+        plugin.SetGestureListener([this](VstInt32 opcode, VstInt32 index) { events.push_back({opcode, index}); });
+        background = ReadPng(std::string(ARTWORK_DIR) + "/Background.png");
+        ASSERT_EQ(background.size(), static_cast<size_t>(PanelWidth * PanelHeight));
+    }
+
+    void TearDown() override
+    {
+        plugin.Unload();
+        if (display != nullptr) {
+            XCloseDisplay(display);
+        }
+    }
+
+    // A mapped top-level window like the frame a host opens the editor in.
+    Window MakeHostWindow(int x, int y)
+    {
+        Window window
+            = XCreateSimpleWindow(display, DefaultRootWindow(display), x, y, PanelWidth, PanelHeight, 0, 0, 0);
+        XMapWindow(display, window);
+        XSync(display, False);
+        return window;
+    }
+
+    VstIntPtr Open(PluginHost& host, Window parent)
+    {
+        return host.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent)));
+    }
+    bool Open() { return Open(plugin, hostWindow) == 1; }
+    void Idle() { plugin.Dispatch(effEditIdle); }
+
+    // Idles the editor until the condition holds, for at most five seconds.
+    bool IdleUntil(const std::function<bool()>& condition)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (std::chrono::steady_clock::now() < deadline) {
+            Idle();
+            if (condition()) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return false;
+    }
+
+    Pixels Panel()
+    {
+        XSync(display, False);
+        Pixels pixels;
+        XImage* image = XGetImage(display, hostWindow, 0, 0, PanelWidth, PanelHeight, AllPlanes, ZPixmap);
+        if (image == nullptr) {
+            return pixels;
+        }
+        for (int y = 0; y < PanelHeight; ++y) {
+            for (int x = 0; x < PanelWidth; ++x) {
+                pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
+            }
+        }
+        XDestroyImage(image);
+        return pixels;
+    }
+    bool Shows(const Rect& rect, const Pixels& expected) { return Cut(Panel(), rect) == expected; }
+    bool ShowsBackground(const Rect& rect) { return Shows(rect, Cut(background, rect)); }
+    bool KnobShows(int parameterId, float value)
+    {
+        const Rect& rect = ControlRects[parameterId];
+        const int frame = static_cast<int>(value * (KnobFrames - 1));
+        return Shows(rect, KnobOverBackground(rect, frame));
+    }
+
+    // Real input, delivered by the server to whichever window is under the pointer.
+    void MoveTo(int panelX, int panelY)
+    {
+        int rootX = 0, rootY = 0;
+        Window child = None;
+        XTranslateCoordinates(display, hostWindow, DefaultRootWindow(display), panelX, panelY, &rootX, &rootY, &child);
+        XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
+        XFlush(display);
+    }
+    void Button(unsigned button, bool down)
+    {
+        XTestFakeButtonEvent(display, button, down ? True : False, CurrentTime);
+        XFlush(display);
+    }
+    void Key(KeySym key, bool down)
+    {
+        XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), down ? True : False, CurrentTime);
+        XFlush(display);
+    }
+    bool Hovering() { return !ShowsBackground(StatusRect); }
+
+    // Puts the pointer on (x, y), waits for the status line to show it, then
+    // drags by dy (or dx) with the modifier held, and waits for the gesture to end.
+    void Drag(int x, int y, int dx, int dy, KeySym modifier = NoSymbol)
+    {
+        MoveTo(x, y);
+        ASSERT_TRUE(IdleUntil([&] { return Hovering(); })) << "the status line shows the control under the pointer";
+        events.clear();
+        if (modifier != NoSymbol) {
+            Key(modifier, true);
+        }
+        Button(1, true);
+        MoveTo(x + dx / 2, y + dy / 2);
+        MoveTo(x + dx, y + dy);
+        Button(1, false);
+        if (modifier != NoSymbol) {
+            Key(modifier, false);
+        }
+        ASSERT_TRUE(IdleUntil([&] { return !events.empty() && events.back().opcode == audioMasterEndEdit; }))
+            << "the gesture ends";
+    }
+
+    // 43, one or more 0, then 44, all for parameterId.
+    void ExpectOneGesture(int parameterId)
+    {
+        ASSERT_GE(events.size(), 3u);
+        EXPECT_EQ(events.front().opcode, audioMasterBeginEdit);
+        EXPECT_EQ(events.back().opcode, audioMasterEndEdit);
+        for (size_t i = 0; i < events.size(); ++i) {
+            EXPECT_EQ(events[i].index, parameterId) << "event " << i;
+            if (i > 0 && i + 1 < events.size()) {
+                EXPECT_EQ(events[i].opcode, audioMasterAutomate) << "event " << i;
+            }
+        }
+    }
+
+    XvfbServer server;
+    Display* display = nullptr;
+    Window hostWindow = None;
+    PluginHost plugin;
+    std::vector<HostEvent> events;
+    Pixels background;
+};
+
+} // namespace
+
+TEST_F(X11EditorTest, TheEditorIsFourHundredByEightyFourBeforeAndAfterOpening)
+{
+    ASSERT_NE(plugin.GetFlags() & effFlagsHasEditor, 0);
+    for (int round = 0; round < 2; ++round) {
+        ERect* rect = nullptr;
+        ASSERT_EQ(plugin.Dispatch(effEditGetRect, 0, 0, &rect), 1);
+        ASSERT_NE(rect, nullptr);
+        EXPECT_EQ(rect->top, 0);
+        EXPECT_EQ(rect->left, 0);
+        EXPECT_EQ(rect->bottom, PanelHeight);
+        EXPECT_EQ(rect->right, PanelWidth);
+        ASSERT_TRUE(Open());
+    }
+}
+
+TEST_F(X11EditorTest, ThePanelShowsTheBackgroundAndEachKnobsFrameForItsValue)
+{
+    plugin.SetProgram(2);
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(IdleUntil([&] { return KnobShows(1, plugin.GetParameter(1)); }));
+    EXPECT_TRUE(ShowsBackground(TitleStrip));
+    EXPECT_TRUE(ShowsBackground(StatusRect)) << "nothing hovered, no status text";
+    for (int id : KnobIds) {
+        EXPECT_TRUE(KnobShows(id, plugin.GetParameter(id))) << "parameter " << id;
+        EXPECT_FALSE(KnobShows(id, plugin.GetParameter(id) < 0.5f ? 1.0f : 0.0f)) << "parameter " << id;
+    }
+}
+
+TEST_F(X11EditorTest, CloseReopenAndOpeningTwiceInARowAreSafe)
+{
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(Open());
+        ASSERT_TRUE(Open()) << "a second open replaces the first panel";
+        plugin.SetParameter(3, 0.2f * static_cast<float>(round + 1));
+        ASSERT_TRUE(IdleUntil([&] { return KnobShows(3, plugin.GetParameter(3)); })) << "round " << round;
+        Window root = None, parent = None, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(display, hostWindow, &root, &parent, &children, &count);
+        XFree(children);
+        EXPECT_EQ(count, 1u) << "one panel in the host's window";
+        plugin.Dispatch(effEditClose);
+        plugin.Dispatch(effEditClose);
+        XSync(display, False);
+        XQueryTree(display, hostWindow, &root, &parent, &children, &count);
+        XFree(children);
+        EXPECT_EQ(count, 0u) << "close takes the panel down";
+        Idle();
+    }
+}
+
+TEST_F(X11EditorTest, AKnobFollowsParameterChangesFromAnotherThread)
+{
+    ASSERT_TRUE(Open());
+    for (float value : {0.9f, 0.1f, 0.55f}) {
+        std::thread automation([&] { plugin.SetParameter(5, value); });
+        automation.join();
+        EXPECT_TRUE(IdleUntil([&] { return KnobShows(5, value); })) << value;
+    }
+    EXPECT_TRUE(events.empty()) << "host changes are not reported back to the host";
+}
+
+TEST_F(X11EditorTest, DraggingEachKnobUpAndTheSliderRightIsOneGestureThatRaisesIt)
+{
+    for (int id = 0; id < 8; ++id) {
+        plugin.SetParameter(id, 0.3f);
+    }
+    ASSERT_TRUE(Open());
+    for (int id : {1, 2, 3, 5, SliderId}) {
+        SCOPED_TRACE("parameter " + std::to_string(id));
+        const float before = plugin.GetParameter(id);
+        const Rect& rect = ControlRects[id];
+        if (id == SliderId) {
+            Drag(rect.CentreX(), rect.CentreY(), 8, 0);
+        } else {
+            Drag(rect.CentreX(), rect.CentreY(), 0, -8);
+        }
+        ExpectOneGesture(id);
+        EXPECT_GT(plugin.GetParameter(id), before);
+        MoveTo(200, 10); // off every control
+    }
+    // Down and left lower them again.
+    Drag(ControlRects[2].CentreX(), ControlRects[2].CentreY(), 0, 12);
+    ExpectOneGesture(2);
+    EXPECT_LT(plugin.GetParameter(2), 0.3f);
+}
+
+TEST_F(X11EditorTest, ShiftDragsMoveLessAndCtrlClickGivesTheDefault)
+{
+    plugin.SetParameter(3, 0.5f);
+    ASSERT_TRUE(Open());
+    const Rect& rect = ControlRects[3];
+    Drag(rect.CentreX(), rect.CentreY(), 0, -10);
+    const float plainStep = plugin.GetParameter(3) - 0.5f;
+    Drag(rect.CentreX(), rect.CentreY(), 0, -10, XK_Shift_L);
+    const float fineStep = plugin.GetParameter(3) - 0.5f - plainStep;
+    EXPECT_NEAR(plainStep, 10.0f / 90.0f, 1e-5f);
+    EXPECT_NEAR(fineStep, 1.0f / 90.0f, 1e-5f);
+
+    // Ctrl-click: "Feedback" goes back to its default, 0, as a gesture of its own.
+    MoveTo(rect.CentreX(), rect.CentreY());
+    ASSERT_TRUE(IdleUntil([&] { return Hovering(); }));
+    events.clear();
+    Key(XK_Control_L, true);
+    Button(1, true);
+    Button(1, false);
+    Key(XK_Control_L, false);
+    ASSERT_TRUE(IdleUntil([&] { return plugin.GetParameter(3) == 0.0f && !events.empty(); }));
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].opcode, audioMasterBeginEdit);
+    EXPECT_EQ(events[1].opcode, audioMasterAutomate);
+    EXPECT_EQ(events[2].opcode, audioMasterEndEdit);
+    EXPECT_TRUE(IdleUntil([&] { return KnobShows(3, 0.0f); }));
+}
+
+TEST_F(X11EditorTest, ASwitchClickTogglesItAsOneGesture)
+{
+    plugin.SetParameter(6, 1.0f);
+    ASSERT_TRUE(Open());
+    const Rect& rect = ControlRects[6];
+    for (float expected : {0.0f, 1.0f}) {
+        MoveTo(rect.CentreX(), rect.CentreY());
+        Idle();
+        events.clear();
+        Button(1, true);
+        Button(1, false);
+        ASSERT_TRUE(IdleUntil([&] { return events.size() >= 3; }));
+        EXPECT_EQ(plugin.GetParameter(6), expected);
+        ASSERT_EQ(events.size(), 3u);
+        EXPECT_EQ(events[0].opcode, audioMasterBeginEdit);
+        EXPECT_EQ(events[1].opcode, audioMasterAutomate);
+        EXPECT_EQ(events[2].opcode, audioMasterEndEdit);
+        EXPECT_EQ(events[1].index, 6);
+        EXPECT_TRUE(IdleUntil([&] { return ShowsBackground(StatusRect); })) << "a click ends with an empty status";
+    }
+}
+
+TEST_F(X11EditorTest, HoveringShowsTheStatusTextAndLeavingClearsIt)
+{
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(IdleUntil([&] { return ShowsBackground(TitleStrip); }));
+    for (int id : {1, SliderId, 7}) {
+        MoveTo(ControlRects[id].CentreX(), ControlRects[id].CentreY());
+        EXPECT_TRUE(IdleUntil([&] { return Hovering(); })) << "parameter " << id;
+        MoveTo(PanelWidth + 100, PanelHeight + 100); // off the panel
+        EXPECT_TRUE(IdleUntil([&] { return !Hovering(); })) << "parameter " << id;
+    }
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(X11EditorTest, EachWheelNotchStepsTheControlAsOneGesture)
+{
+    plugin.SetParameter(1, 0.5f);
+    plugin.SetParameter(SliderId, 0.5f);
+    ASSERT_TRUE(Open());
+    for (int id : {1, SliderId}) {
+        SCOPED_TRACE("parameter " + std::to_string(id));
+        MoveTo(ControlRects[id].CentreX(), ControlRects[id].CentreY());
+        ASSERT_TRUE(IdleUntil([&] { return Hovering(); }));
+        events.clear();
+        Button(4, true); // away from the user: up
+        Button(4, false);
+        ASSERT_TRUE(IdleUntil([&] { return events.size() >= 3; }));
+        const float raised = plugin.GetParameter(id);
+        EXPECT_GT(raised, 0.5f);
+        EXPECT_LT(raised, 0.6f) << "a small step";
+        Button(5, true);
+        Button(5, false);
+        Button(5, true);
+        Button(5, false);
+        ASSERT_TRUE(IdleUntil([&] { return events.size() >= 9; }));
+        EXPECT_LT(plugin.GetParameter(id), 0.5f);
+        for (size_t i = 0; i < events.size(); i += 3) {
+            EXPECT_EQ(events[i].opcode, audioMasterBeginEdit);
+            EXPECT_EQ(events[i + 1].opcode, audioMasterAutomate);
+            EXPECT_EQ(events[i + 2].opcode, audioMasterEndEdit);
+        }
+    }
+}
+
+TEST_F(X11EditorTest, AClickOnTheTitleStripShowsTheAboutTextUntilAClickOrEscape)
+{
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(IdleUntil([&] { return ShowsBackground(TitleStrip); }));
+    const Rect middle = {150, 30, 100, 24};
+    for (bool byEscape : {false, true}) {
+        MoveTo(100, 12);
+        Button(1, true);
+        Button(1, false);
+        ASSERT_TRUE(IdleUntil([&] { return !ShowsBackground(middle); })) << "the about text shows";
+        if (byEscape) {
+            Key(XK_Escape, true);
+            Key(XK_Escape, false);
+        } else {
+            MoveTo(ControlRects[6].CentreX(), ControlRects[6].CentreY());
+            Button(1, true);
+            Button(1, false);
+        }
+        EXPECT_TRUE(IdleUntil([&] { return ShowsBackground(TitleStrip) && ShowsBackground({150, 30, 50, 5}); }));
+    }
+    EXPECT_EQ(plugin.GetParameter(6), 1.0f) << "the click that dismissed the box reached no switch";
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(X11EditorTest, TwoInstancesHaveTheirEditorsOpenAtOnceAndAnEffectMayCloseWithItsEditorOpen)
+{
+    PluginHost second;
+    std::string error;
+    ASSERT_TRUE(second.Load(OMBRIX_CHORUS_PATH, error)) << error;
+    const Window secondWindow = MakeHostWindow(20, 200);
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Open(second, secondWindow), 1);
+    plugin.SetParameter(2, 1.0f);
+    second.SetParameter(2, 0.0f);
+    EXPECT_TRUE(IdleUntil([&] {
+        second.Dispatch(effEditIdle);
+        return KnobShows(2, 1.0f);
+    }));
+    second.Unload(); // the editor is still open
+    plugin.SetParameter(2, 0.0f);
+    EXPECT_TRUE(IdleUntil([&] { return KnobShows(2, 0.0f); }));
+}
+
+// Drags that are still going on when the host closes the editor end their
+// gesture, so that the host is never left with a parameter touched for good.
+TEST_F(X11EditorTest, ClosingTheEditorInTheMiddleOfADragEndsTheGesture)
+{
+    ASSERT_TRUE(Open());
+    const Rect& rect = ControlRects[1];
+    MoveTo(rect.CentreX(), rect.CentreY());
+    ASSERT_TRUE(IdleUntil([&] { return Hovering(); }));
+    Button(1, true);
+    MoveTo(rect.CentreX(), rect.CentreY() - 5);
+    ASSERT_TRUE(IdleUntil([&] { return !events.empty(); }));
+    plugin.Dispatch(effEditClose);
+    Button(1, false);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.front().opcode, audioMasterBeginEdit);
+    EXPECT_EQ(events.back().opcode, audioMasterEndEdit);
+    EXPECT_EQ(events.back().index, 1);
+}
+
+// Without a display the editor does not open, and nothing else changes: the
+// plug-in processes audio exactly as one that never tried.
+TEST(X11EditorWithoutDisplay, OpenAnswersZeroAndAudioIsUnchanged)
+{
+    unsetenv("DISPLAY");
+    PluginHost tried, untouched;
+    std::string error;
+    ASSERT_TRUE(tried.Load(OMBRIX_CHORUS_PATH, error)) << error;
+    ASSERT_TRUE(untouched.Load(OMBRIX_CHORUS_PATH, error)) << error;
+    EXPECT_NE(tried.GetFlags() & effFlagsHasEditor, 0);
+    EXPECT_EQ(tried.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(std::uintptr_t {0x400001})), 0);
+    tried.Dispatch(effEditIdle);
+    tried.Dispatch(effEditClose);
+
+    std::vector<float> outputs[2][2];
+    for (int instance = 0; instance < 2; ++instance) {
+        PluginHost& host = instance == 0 ? tried : untouched;
+        host.SetSampleRate(44100.0);
+        host.SetBlockSize(256);
+        host.Resume();
+        std::vector<float> left(256), right(256);
+        for (int i = 0; i < 256; ++i) {
+            left[static_cast<size_t>(i)] = std::sin(0.05f * static_cast<float>(i));
+            right[static_cast<size_t>(i)] = std::cos(0.03f * static_cast<float>(i));
+        }
+        outputs[instance][0].resize(256);
+        outputs[instance][1].resize(256);
+        float* inputs[2] = {left.data(), right.data()};
+        float* outs[2] = {outputs[instance][0].data(), outputs[instance][1].data()};
+        for (int block = 0; block < 4; ++block) {
+            host.Process(inputs, outs, 256, nullptr, 0);
+        }
+    }
+    EXPECT_EQ(outputs[0][0], outputs[1][0]);
+    EXPECT_EQ(outputs[0][1], outputs[1][1]);
+    float peak = 0.0f;
+    for (float sample : outputs[0][0]) {
+        peak = std::max(peak, std::fabs(sample));
+    }
+    EXPECT_GT(peak, 0.1f);
+}
