@@ -553,3 +553,25 @@ TEST(X11EditorWithoutDisplay, OpenAnswersZeroAndAudioIsUnchanged)
     }
     EXPECT_GT(peak, 0.1f);
 }
+
+// Some hosts take their window down before they close the editor, and some
+// hand over a window id that does not exist. Xlib's default answer to a
+// request on a missing window ends the process; the editor must never make one
+// reach it.
+TEST_F(X11EditorTest, AHostWindowGoneBeforeCloseOrNeverThereIsSurvived)
+{
+    ASSERT_TRUE(Open());
+    Idle();
+    XDestroyWindow(display, hostWindow);
+    XSync(display, False);
+    plugin.SetParameter(1, 0.9f);
+    for (int i = 0; i < 5; ++i) {
+        Idle();
+    }
+    plugin.Dispatch(effEditClose);
+
+    EXPECT_EQ(Open(plugin, 0x7FFFFFF), 0) << "a window id the server does not know";
+    hostWindow = MakeHostWindow(20, 30);
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(IdleUntil([&] { return KnobShows(1, 0.9f); }));
+}

@@ -21,8 +21,10 @@ constexpr long EventMask
 // over a stale id, or destroys its window before closing the editor) through
 // the process's error handler, whose default ends the process. While a trap
 // is set, errors on its display are counted instead; errors on the host's
-// own displays still go to the host's handler. Xlib's handler is one per
-// process, so a trap is set only around a few requests, on the GUI thread.
+// own displays still go to the host's handler. Every request the editor
+// makes is inside a trap that waits for the server's answers before it ends
+// (open, each idle, close), so no error of the editor's can arrive later.
+// Xlib's handler is one per process: traps are set on the GUI thread only.
 class ErrorTrap {
 public:
     ErrorTrap(const X11Library& x, Display* display)
@@ -173,12 +175,14 @@ public:
     }
     ~View() override
     {
-        x.cairo_surface_destroy(buffer);
-        x.cairo_surface_destroy(windowSurface);
-        x.XFreeCursor(display, hiddenCursor);
         {
-            ErrorTrap trap(x, display);
-            x.XDestroyWindow(display, window);
+            ErrorTrap trap = Trap();
+            x.cairo_surface_destroy(buffer);
+            x.cairo_surface_destroy(windowSurface);
+            x.XFreeCursor(display, hiddenCursor);
+            if (!windowGone) {
+                x.XDestroyWindow(display, window);
+            }
             trap.Failed();
         }
         x.XCloseDisplay(display);
@@ -197,7 +201,7 @@ public:
 
     void DrawIfChanged()
     {
-        if (!changed) {
+        if (!changed || windowGone) {
             return;
         }
         changed = false;
@@ -210,8 +214,6 @@ public:
         x.cairo_paint(windowCr);
         x.cairo_destroy(windowCr);
         x.cairo_surface_flush(windowSurface);
-        // The pixels are on the screen when idle returns.
-        x.XSync(display, False);
     }
 
     void SetStatusText(const char* text)
@@ -221,15 +223,32 @@ public:
     }
 
     Panel& GetPanel() { return panel; }
+    // A trap for the requests of this view; the pixels drawn are on the
+    // screen once it has answered.
+    ErrorTrap Trap() const { return ErrorTrap(x, display); }
+    // The window is gone (an error came back for it): nothing names it again.
+    void ForgetWindow() { windowGone = true; }
 
     // IPanelSurface: the whole panel is redrawn, at the end of the idle.
     void RepaintArea(PixelRect) override { changed = true; }
     void RepaintAll() override { changed = true; }
-    void HoldPointer() override { x.XDefineCursor(display, window, hiddenCursor); }
-    void MovePointer(int px, int py) override { x.XWarpPointer(display, None, window, 0, 0, 0, 0, px, py); }
+    void HoldPointer() override
+    {
+        if (!windowGone) {
+            x.XDefineCursor(display, window, hiddenCursor);
+        }
+    }
+    void MovePointer(int px, int py) override
+    {
+        if (!windowGone) {
+            x.XWarpPointer(display, None, window, 0, 0, 0, 0, px, py);
+        }
+    }
     void ReleasePointer(int px, int py) override
     {
-        x.XUndefineCursor(display, window);
+        if (!windowGone) {
+            x.XUndefineCursor(display, window);
+        }
         MovePointer(px, py);
     }
 
@@ -271,6 +290,10 @@ private:
         switch (event.type) {
         case Expose:
             changed = true;
+            break;
+        case DestroyNotify:
+            // The host took its window down before closing the editor.
+            windowGone = windowGone || event.xdestroywindow.window == window;
             break;
         case MotionNotify:
             panel.Move(KeysOf(event.xmotion.state), event.xmotion.x, event.xmotion.y);
@@ -453,6 +476,7 @@ private:
     std::vector<DrawnControl> drawnControls;
     char statusText[StatusTextSize];
     bool changed = true;
+    bool windowGone = false;
 };
 
 X11Editor::X11Editor(
@@ -486,24 +510,24 @@ bool X11Editor::OpenView(void* parentWindow)
     if (display == nullptr) {
         return false;
     }
-    Window window = None;
-    {
-        ErrorTrap trap(*x, display);
-        window = x->XCreateSimpleWindow(display, parent, 0, 0, layout.width, layout.height, 0, 0, 0);
-        if (trap.Failed()) {
-            x->XCloseDisplay(display);
-            return false;
-        }
-    }
+    ErrorTrap trap(*x, display);
+    const Window window = x->XCreateSimpleWindow(display, parent, 0, 0, layout.width, layout.height, 0, 0, 0);
     // No background: the panel covers the window whole, without a flash.
     x->XSetWindowBackgroundPixmap(display, window, None);
     x->XSelectInput(display, window, EventMask);
     x->XMapWindow(display, window);
+    if (trap.Failed()) {
+        x->XCloseDisplay(display);
+        return false;
+    }
     if (images == nullptr) {
         images = std::make_unique<Images>(*x, layout);
     }
     view = std::make_unique<View>(*x, display, window, layout, *images, observer);
     view->DrawIfChanged();
+    if (trap.Failed()) {
+        view->ForgetWindow();
+    }
     return true;
 }
 
@@ -517,12 +541,16 @@ void X11Editor::CloseView()
 
 void X11Editor::idle()
 {
-    if (view != nullptr) {
-        view->HandleEvents();
+    if (view == nullptr) {
+        Editor::idle();
+        return;
     }
+    ErrorTrap trap = view->Trap();
+    view->HandleEvents();
     Editor::idle();
-    if (view != nullptr) {
-        view->DrawIfChanged();
+    view->DrawIfChanged();
+    if (trap.Failed()) {
+        view->ForgetWindow();
     }
 }
 
