@@ -332,6 +332,53 @@ TEST_F(X11EditorTest, AKnobFollowsParameterChangesFromAnotherThread)
     EXPECT_TRUE(events.empty()) << "host changes are not reported back to the host";
 }
 
+TEST_F(X11EditorTest, AProgramChangeRefreshesEveryKnobAtTheNextIdle)
+{
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(IdleUntil([&] { return KnobShows(1, plugin.GetParameter(1)); }));
+    std::thread automation([&] { plugin.SetProgram(7); });
+    automation.join();
+    EXPECT_TRUE(IdleUntil([&] {
+        for (int id : KnobIds) {
+            if (!KnobShows(id, plugin.GetParameter(id))) {
+                return false;
+            }
+        }
+        return true;
+    }));
+}
+
+// The host's automation thread sets parameters and programs as fast as it
+// can while its GUI thread opens, idles and closes the editor.
+TEST_F(X11EditorTest, ChangesFromAnotherThreadNeverDisturbOpenAndClose)
+{
+    AEffect* effect = plugin.GetEffect();
+    std::atomic<bool> running {true};
+    std::atomic<long> changes {0};
+    std::thread automation([&] {
+        for (unsigned step = 0; running.load(std::memory_order_relaxed); ++step) {
+            effect->setParameter(effect, static_cast<VstInt32>(step % 8), static_cast<float>(step % 101) / 100.0f);
+            if (step % 101 == 0) {
+                effect->dispatcher(effect, effSetProgram, 0, static_cast<VstIntPtr>(step / 101 % 32), nullptr, 0.0f);
+            }
+            changes.fetch_add(1, std::memory_order_relaxed);
+        }
+    });
+    for (int cycle = 0; cycle < 20; ++cycle) {
+        ASSERT_TRUE(Open());
+        Idle();
+        Idle();
+        plugin.Dispatch(effEditClose);
+        Idle();
+    }
+    ASSERT_TRUE(Open());
+    running.store(false);
+    automation.join();
+    EXPECT_GT(changes.load(), 1000);
+    EXPECT_TRUE(
+        IdleUntil([&] { return KnobShows(1, plugin.GetParameter(1)) && KnobShows(5, plugin.GetParameter(5)); }));
+}
+
 TEST_F(X11EditorTest, DraggingEachKnobUpAndTheSliderRightIsOneGestureThatRaisesIt)
 {
     for (int id = 0; id < 8; ++id) {
