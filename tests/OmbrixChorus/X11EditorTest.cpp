@@ -5,6 +5,7 @@
 // read back from the server and compared with the artwork.
 
 #include "PluginHost.h"
+#include "PngPicture.h"
 #include "XvfbServer.h"
 
 // GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
@@ -57,26 +58,6 @@ struct HostEvent {
 
 // Pixels as 0xRRGGBB, row by row.
 using Pixels = std::vector<std::uint32_t>;
-
-Pixels ReadPng(const std::string& path)
-{
-    cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
-    Pixels pixels;
-    if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS) {
-        const int width = cairo_image_surface_get_width(image);
-        const int height = cairo_image_surface_get_height(image);
-        const int stride = cairo_image_surface_get_stride(image);
-        cairo_surface_flush(image);
-        const unsigned char* data = cairo_image_surface_get_data(image);
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                pixels.push_back(reinterpret_cast<const std::uint32_t*>(data + y * stride)[x] & 0xFFFFFF);
-            }
-        }
-    }
-    cairo_surface_destroy(image);
-    return pixels;
-}
 
 // The background with frame `frame` of the knob strip over the rectangle,
 // as the panel composes it.
@@ -137,7 +118,7 @@ protected:
         ASSERT_TRUE(plugin.Load(OMBRIX_CHORUS_PATH, error)) << error;
         plugin.SetAutomationListener([this](VstInt32 index, float) { events.push_back({audioMasterAutomate, index}); });
         plugin.SetGestureListener([this](VstInt32 opcode, VstInt32 index) { events.push_back({opcode, index}); });
-        background = ReadPng(std::string(ARTWORK_DIR) + "/Background.png");
+        background = ReadPngPicture(std::string(ARTWORK_DIR) + "/Background.png").pixels;
         ASSERT_EQ(background.size(), static_cast<size_t>(PanelWidth * PanelHeight));
     }
 

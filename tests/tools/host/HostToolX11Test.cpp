@@ -1,11 +1,11 @@
 // Runs ombrix-host on Linux as a user would, on an X server of the test's
 // own, and checks what it reports and the pictures it saves.
 
+#include "PngPicture.h"
 #include "XvfbServer.h"
 
 #include <gtest/gtest.h>
 
-#include <cairo/cairo.h>
 #include <sys/wait.h>
 
 #include <cstdint>
@@ -39,33 +39,8 @@ RunResult RunHost(const std::string& arguments)
     return result;
 }
 
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels; // 0xRRGGBB, row by row
-};
-
-Picture ReadPng(const std::string& path)
-{
-    Picture picture;
-    cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
-    if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS) {
-        picture.width = cairo_image_surface_get_width(image);
-        picture.height = cairo_image_surface_get_height(image);
-        const int stride = cairo_image_surface_get_stride(image);
-        const unsigned char* data = cairo_image_surface_get_data(image);
-        for (int y = 0; y < picture.height; ++y) {
-            for (int x = 0; x < picture.width; ++x) {
-                picture.pixels.push_back(reinterpret_cast<const std::uint32_t*>(data + y * stride)[x] & 0xFFFFFF);
-            }
-        }
-    }
-    cairo_surface_destroy(image);
-    return picture;
-}
-
 // Pixels of [left, right] x [top, bottom] (inclusive) where the pictures differ.
-int CountDifferences(const Picture& a, const Picture& b, int left, int top, int right, int bottom)
+int CountDifferences(const PngPicture& a, const PngPicture& b, int left, int top, int right, int bottom)
 {
     int differing = 0;
     for (int y = top; y <= bottom; ++y) {
@@ -83,14 +58,14 @@ protected:
     {
         std::string error;
         ASSERT_TRUE(server.Start(error)) << error;
-        background = ReadPng(std::string(ARTWORK_DIR) + "/Background.png");
+        background = ReadPngPicture(std::string(ARTWORK_DIR) + "/Background.png");
         ASSERT_EQ(background.width, 400);
     }
 
     static std::string ScratchFile(const char* name) { return std::string(TEST_SCRATCH_DIR) + "/" + name; }
 
     XvfbServer server;
-    Picture background;
+    PngPicture background;
 };
 
 bool Contains(const std::string& text, const std::string& part)
@@ -108,7 +83,7 @@ TEST_F(HostToolX11, ScreenshotShowsTheEditorPanelAtItsSize)
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_TRUE(Contains(run.output, "saved the 400 x 84 editor of Ombrix Chorus (program 3, \"Vibrato Delight\")"))
         << run.output;
-    const Picture picture = ReadPng(shot);
+    const PngPicture picture = ReadPngPicture(shot);
     ASSERT_EQ(picture.width, 400);
     ASSERT_EQ(picture.height, 84);
     // The title strip holds no control: there the window shows the panel image exactly.
@@ -121,7 +96,7 @@ TEST_F(HostToolX11, PointerRestingOnAKnobShowsItsStatusText)
     const std::string shot = ScratchFile("editor-pointed.png");
     const RunResult run = RunHost("--point 70,52 --screenshot \"" + shot + "\" \"" + std::string(OMBRIX_CHORUS) + "\"");
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    const Picture picture = ReadPng(shot);
+    const PngPicture picture = ReadPngPicture(shot);
     ASSERT_EQ(picture.width, 400);
     EXPECT_GT(CountDifferences(picture, background, 300, 4, 390, 24), 20);
     EXPECT_EQ(CountDifferences(picture, background, 0, 0, 225, 25), 0);
