@@ -1,8 +1,8 @@
 // The shipped plug-in binary as a host sees it: loaded from disk, entered
 // through VSTPluginMain and driven only through its effect record.
 
-#include "FactoryBank.h"
 #include "MidiEvents.h"
+#include "OmbrixChorusDescription.h"
 #include "PluginHost.h"
 
 #include <gtest/gtest.h>
@@ -158,15 +158,16 @@ TEST_F(OmbrixChorusPlugin, CarriesTheFactoryBank)
     EXPECT_EQ(host.GetProgram(), 0);
     EXPECT_EQ(host.GetCurrentProgramName(), "-- KOVRA --");
     for (int program = 0; program < 32; ++program) {
-        EXPECT_EQ(host.GetProgramName(program), FactoryPrograms[program].name);
+        EXPECT_EQ(host.GetProgramName(program), OmbrixChorusDescription.programs[program].name);
         host.SetProgram(program);
         for (int index = 0; index < ParameterCount; ++index) {
-            EXPECT_EQ(host.GetParameter(index), FactoryPrograms[program].values[index]) << program << "/" << index;
+            EXPECT_EQ(host.GetParameter(index), OmbrixChorusDescription.programs[program].values[index])
+                << program << "/" << index;
         }
     }
     EXPECT_EQ(host.GetProgramName(6), "Twangy Vibrato  (MW)");
 
-    const ChorusBank factory = MakeFactoryBank("Ombrix Chorus", "Tervane Sound Design", "Ombrix Chorus", 1000);
+    const ChorusBank factory = MakeFactoryBank(OmbrixChorusDescription);
     const std::vector<char> bank = host.GetChunk(false);
     ASSERT_EQ(bank.size(), 7204u);
     EXPECT_EQ(std::memcmp(bank.data(), &factory, sizeof factory), 0) << "the bank chunk is the factory image";

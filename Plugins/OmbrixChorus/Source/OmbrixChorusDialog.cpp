@@ -1,5 +1,7 @@
 #include "OmbrixChorusDialog.h"
 
+#include "OmbrixChorusDescription.h"
+
 namespace {
 
 // The knob strip holds 91 frames of 24 x 27 pixels.
@@ -11,14 +13,14 @@ constexpr int StatusFontHeight = 12;
 OmbrixChorusDialog::OmbrixChorusDialog(HWND hDlg, IControlObserver* observer, Gdiplus::Bitmap* background,
     Gdiplus::Bitmap* hThumb, Gdiplus::Bitmap* knob, Gdiplus::Bitmap* switchOn, Gdiplus::Bitmap* switchOff)
     : MainDialog(hDlg, background)
-    , onOffSwitch(hDlg, 1001, 0, background, switchOn, switchOff)
-    , delayKnob(hDlg, 1002, 1, background, knob, KnobFrameCount)
-    , depthKnob(hDlg, 1003, 2, background, knob, KnobFrameCount)
-    , feedbackKnob(hDlg, 1004, 3, background, knob, KnobFrameCount)
-    , mixSlider(hDlg, 1008, 4, background, hThumb)
-    , frequencyKnob(hDlg, 1005, 5, background, knob, KnobFrameCount)
-    , quadSwitch(hDlg, 1006, 6, background, switchOn, switchOff)
-    , modWheelSwitch(hDlg, 1007, 7, background, switchOn, switchOff)
+    , onOffSwitch(hDlg, 1001, ParameterId::OnOff, background, switchOn, switchOff)
+    , delayKnob(hDlg, 1002, ParameterId::DelayTime, background, knob, KnobFrameCount)
+    , depthKnob(hDlg, 1003, ParameterId::ModDepth, background, knob, KnobFrameCount)
+    , feedbackKnob(hDlg, 1004, ParameterId::Feedback, background, knob, KnobFrameCount)
+    , mixSlider(hDlg, 1008, ParameterId::Mix, background, hThumb)
+    , frequencyKnob(hDlg, 1005, ParameterId::Frequency, background, knob, KnobFrameCount)
+    , quadSwitch(hDlg, 1006, ParameterId::QuadMode, background, switchOn, switchOff)
+    , modWheelSwitch(hDlg, 1007, ParameterId::ModWheel, background, switchOn, switchOff)
     , statusDisplay(hDlg, 1000, background, StatusFontHeight)
 {
     ParameterControl* const parameterControls[] = {
