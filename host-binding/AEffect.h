@@ -355,6 +355,11 @@ struct VstParameterProperties {
     char future[16];
 };
 
+// VstParameterProperties flags (only those the plug-ins set).
+enum VstParameterFlags : VstInt32 {
+    kVstParameterIsSwitch = 1 << 0,
+};
+
 struct VstSpeakerProperties {
     float azimuth;
     float elevation;

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 // Publishes a toolkit plug-in (a PluginBase descendant, held by value) to a
 // VST 2.4 host. The first ParameterCount parameters of the plug-in are the
@@ -34,7 +35,9 @@
 // by the audio thread before the next block.
 //
 // IsSynth (0 or 1) chooses the category and the synth flag; UsesChunks (0 or
-// 1) whether programs are exchanged as chunks.
+// 1) whether programs are exchanged as chunks. The plug-in class publishes
+// its product description as the static member Description; the host's
+// parameter properties and typed parameter texts come from it.
 template <int ProgramCount, int ParameterCount, int IsSynth, int InputCount, int OutputCount, int UsesChunks,
     int Version, VstInt32 UniqueId, class Plugin>
 class CustomAudioEffect : public AudioEffectX, public IControlObserver {
@@ -72,6 +75,9 @@ public:
         linkedEditor = plugin.CreateEditor(this, this);
         setEditor(linkedEditor);
     }
+
+    static_assert(std::size(Plugin::Description.parameters) >= ParameterCount,
+        "the plug-in's description covers every host parameter");
 
     // The editor goes first, while the adapter it reports to is whole: a
     // gesture still in progress ends with the host told.
@@ -145,6 +151,33 @@ public:
         if (ParameterBase* parameter = HostParameter(index); parameter != nullptr && display != nullptr) {
             parameter->GetDisplay(display, kVstParameterTextSize);
         }
+    }
+
+    // The description's long name, short name and kind.
+    bool getParameterProperties(VstInt32 index, VstParameterProperties* properties) override
+    {
+        if (!IsParameterIndex(index) || properties == nullptr) {
+            return false;
+        }
+        const ParameterDescription& description = Describe(index);
+        *properties = {};
+        CopyString(properties->label, description.names.longName, sizeof properties->label);
+        CopyString(properties->shortLabel, description.names.shortName, sizeof properties->shortLabel);
+        properties->flags = description.IsSwitch() ? kVstParameterIsSwitch : 0;
+        return true;
+    }
+
+    // A typed value in the description's text form ("12.5 ms", "30 %",
+    // "off") sets the parameter as setParameter does; any other text changes
+    // nothing.
+    bool string2parameter(VstInt32 index, char* text) override
+    {
+        float value = 0.0f;
+        if (!IsParameterIndex(index) || !Describe(index).TextToValue(text, &value)) {
+            return false;
+        }
+        setParameter(index, value);
+        return true;
     }
 
     // --- Programs and chunks -----------------------------------------------
@@ -438,6 +471,7 @@ public:
 
 private:
     static bool IsParameterIndex(int index) { return index >= 0 && index < ParameterCount; }
+    static const ParameterDescription& Describe(int index) { return Plugin::Description.parameters[index]; }
     static float Clamp(float value) { return std::min(std::max(value, 0.0f), 1.0f); }
 
     ParameterBase* GetPluginParameter(int index)

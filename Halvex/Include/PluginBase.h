@@ -3,6 +3,7 @@
 #include "Assert.h"
 #include "Halvex.h"
 #include "Interfaces.h"
+#include "Parameters/ParameterDescription.h"
 
 #include <atomic>
 #include <map>
@@ -68,6 +69,10 @@ protected:
     void AddSynchronizeable(ISynchronizeable* synchronizeable);
     // The parameter's id is the number of parameters added before it.
     void AddParameter(ParameterBase* parameter);
+    // Adds the parameter and maps the description's MIDI controller to it.
+    // The description's id must be the id the parameter gets; a mismatch is
+    // reported, and the controller then drives the parameter added here.
+    void AddParameter(ParameterBase* parameter, const ParameterDescription& description);
     // Maps controller to parameterId, replacing an earlier mapping.
     void MapController(char controller, int parameterId);
 

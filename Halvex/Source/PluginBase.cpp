@@ -65,6 +65,16 @@ void PluginBase::AddParameter(ParameterBase* parameter)
     parameters.push_back(parameter);
 }
 
+void PluginBase::AddParameter(ParameterBase* parameter, const ParameterDescription& description)
+{
+    const int id = GetParameterCount();
+    HALVEX_ASSERT(description.id == id);
+    AddParameter(parameter);
+    if (description.midiController != ParameterDescription::NoController) {
+        MapController(static_cast<char>(description.midiController), id);
+    }
+}
+
 void PluginBase::MapController(char controller, int parameterId)
 {
     controllerMap[controller] = parameterId;

@@ -5,6 +5,7 @@
 #include "Parameters/Parameter.h"
 #include "Parameters/SmoothParameter.h"
 #include "PluginBase.h"
+#include "ProductDescription.h"
 
 #include <gtest/gtest.h>
 
@@ -57,21 +58,41 @@ public:
 
 using PlainParameter = Parameter<float, DoNothingSmoothTransform, DisplayFloat>;
 
-// A small plug-in built from the toolkit: eight plain parameters with
-// distinct defaults, controllers 93 -> 4 and 16 -> 1, and a Process that
-// records its runs and copies input to output.
+// Eight plain parameters with distinct defaults, shown from 0 to 10 units;
+// controllers 93 -> 4 and 16 -> 1.
+constexpr ParameterScale TenUnits = {ParameterKind::Continuous, 0.0, 10.0, ParameterCurve::Linear, "u", 2};
+constexpr int NoCc = ParameterDescription::NoController;
+constexpr ParameterDescription TestParameters[] = {
+    {0, {"P0", "Parameter 0", "L0"}, TenUnits, 1.0f, NoCc},
+    {1, {"P1", "Parameter 1", "L1"}, TenUnits, 0.5f, 16},
+    {2, {"P2", "Parameter 2", "L2"}, TenUnits, 0.25f, NoCc},
+    {3, {"P3", "Parameter 3", "L3"}, TenUnits, 0.0f, NoCc},
+    {4, {"P4", "Parameter 4", "L4"}, TenUnits, 0.5f, 93},
+    {5, {"P5", "Parameter 5", "L5"}, TenUnits, 0.1f, NoCc},
+    {6, {"P6", "Parameter 6", "L6"}, TenUnits, 1.0f, NoCc},
+    {7, {"P7", "Parameter 7", "L7"}, TenUnits, 0.0f, NoCc},
+};
+constexpr FactoryProgram<8> TestPrograms[] = {{"Test", {}}};
+
+// A small plug-in built from the toolkit: the parameters above, and a
+// Process that records its runs and copies input to output.
 class RecordingPlugin : public PluginBase {
 public:
+    static constexpr ProductDescription<8, 1> Description = {
+        {"Test Effect", "Test Vendor", "Test Product", 1000, 0x4F6D4368, "", "", nullptr},
+        {2, 2, 1},
+        TestParameters,
+        TestPrograms,
+    };
+
     RecordingPlugin()
     {
-        for (PlainParameter& parameter : parameters) {
-            AddParameter(&parameter);
+        for (int id = 0; id < 8; ++id) {
+            AddParameter(&parameters[id], TestParameters[id]);
         }
         AddComponent(&resets);
         AddControllable(&controllers);
         AddSynchronizeable(&controllers);
-        MapController(93, 4);
-        MapController(16, 1);
     }
 
     void Process(float** inputs, float** outputs, int count) override
@@ -93,14 +114,14 @@ public:
     }
 
     PlainParameter parameters[8] = {
-        {"P0", "Parameter 0", "L0", 1.0f},
-        {"P1", "Parameter 1", "L1", 0.5f},
-        {"P2", "Parameter 2", "L2", 0.25f},
-        {"P3", "Parameter 3", "L3", 0.0f},
-        {"P4", "Parameter 4", "L4", 0.5f},
-        {"P5", "Parameter 5", "L5", 0.1f},
-        {"P6", "Parameter 6", "L6", 1.0f},
-        {"P7", "Parameter 7", "L7", 0.0f},
+        PlainParameter(TestParameters[0]),
+        PlainParameter(TestParameters[1]),
+        PlainParameter(TestParameters[2]),
+        PlainParameter(TestParameters[3]),
+        PlainParameter(TestParameters[4]),
+        PlainParameter(TestParameters[5]),
+        PlainParameter(TestParameters[6]),
+        PlainParameter(TestParameters[7]),
     };
     ResetRecorder resets;
     ControllerRecorder controllers;
@@ -252,6 +273,43 @@ TEST_F(CustomAudioEffectTest, ParametersGoThroughTheCurrentProgram)
     EXPECT_STREQ(text, "L2");
     effect->getParameterDisplay(2, text);
     EXPECT_STREQ(text, "0.750");
+}
+
+TEST_F(CustomAudioEffectTest, ParameterPropertiesComeFromTheDescription)
+{
+    VstParameterProperties properties;
+    std::memset(&properties, 0x55, sizeof properties);
+    ASSERT_EQ(effect->dispatcher(effGetParameterProperties, 2, 0, &properties, 0.0f), 1);
+    EXPECT_STREQ(properties.label, "Parameter 2");
+    EXPECT_STREQ(properties.shortLabel, "P2");
+    EXPECT_EQ(properties.flags, 0);
+    EXPECT_EQ(properties.displayIndex, 0) << "fields the plug-in does not use are cleared";
+    EXPECT_EQ(properties.categoryLabel[0], 0);
+
+    std::memset(&properties, 0x55, sizeof properties);
+    EXPECT_EQ(effect->dispatcher(effGetParameterProperties, 8, 0, &properties, 0.0f), 0);
+    EXPECT_EQ(effect->dispatcher(effGetParameterProperties, -1, 0, &properties, 0.0f), 0);
+    EXPECT_EQ(properties.flags, 0x55555555) << "nothing written for a parameter that does not exist";
+    EXPECT_EQ(effect->dispatcher(effGetParameterProperties, 0, 0, nullptr, 0.0f), 0);
+}
+
+// A typed text sets the parameter the way the host's setParameter does: the
+// program and the plug-in follow, the host hears no echo.
+TEST_F(CustomAudioEffectTest, TypedTextsSetParametersThroughTheDescription)
+{
+    char typed[] = " 7,5 U ";
+    ASSERT_EQ(effect->dispatcher(effString2Parameter, 2, 0, typed, 0.0f), 1);
+    EXPECT_EQ(effect->getParameter(2), 0.75f);
+    EXPECT_EQ(effect->GetPlugin().parameters[2].GetValue(), 0.75f);
+    EXPECT_EQ(AutomationCount(), 0);
+
+    char garbage[] = "7.5 dB";
+    char number[] = "4";
+    EXPECT_EQ(effect->dispatcher(effString2Parameter, 2, 0, garbage, 0.0f), 0);
+    EXPECT_EQ(effect->dispatcher(effString2Parameter, 2, 0, nullptr, 0.0f), 0);
+    EXPECT_EQ(effect->dispatcher(effString2Parameter, 8, 0, number, 0.0f), 0);
+    EXPECT_EQ(effect->dispatcher(effString2Parameter, -1, 0, number, 0.0f), 0);
+    EXPECT_EQ(effect->getParameter(2), 0.75f) << "a refused text changes nothing";
 }
 
 TEST_F(CustomAudioEffectTest, BadParameterCallsAreReportedAndHarmless)

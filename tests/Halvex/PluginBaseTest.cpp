@@ -140,3 +140,33 @@ TEST(PluginBase, ControllerMapKeepsTheLastMappingAndLeavesMissesAlone)
     EXPECT_FALSE(plugin.GetMappedParameter(static_cast<char>(208), &parameterId));
     EXPECT_EQ(parameterId, 1);
 }
+
+TEST(PluginBase, DescribedParametersBringTheirControllers)
+{
+    using Switch = SwitchParameter<DisplayOnOff>;
+    constexpr ParameterDescription first = {0, {"A", "First", ""}, SwitchScale, 0.0f, 20};
+    constexpr ParameterDescription second
+        = {1, {"B", "Second", ""}, SwitchScale, 0.0f, ParameterDescription::NoController};
+    constexpr ParameterDescription misplaced = {5, {"C", "Third", ""}, SwitchScale, 0.0f, 21};
+    Switch a(first), b(second), c(misplaced);
+    TestPlugin plugin;
+    AssertionRecorder recorder;
+    plugin.AddParameter(&a, first);
+    plugin.AddParameter(&b, second);
+    EXPECT_TRUE(recorder.expressions().empty());
+    plugin.AddParameter(&c, misplaced);
+    EXPECT_EQ(recorder.expressions(), std::vector<std::string> {"description.id == id"});
+
+    ASSERT_EQ(plugin.GetParameterCount(), 3);
+    EXPECT_EQ(plugin.GetParameter(1), &b);
+    int parameterId = -1;
+    EXPECT_TRUE(plugin.GetMappedParameter(20, &parameterId));
+    EXPECT_EQ(parameterId, 0);
+    EXPECT_TRUE(plugin.GetMappedParameter(21, &parameterId));
+    EXPECT_EQ(parameterId, 2) << "the controller drives the parameter it was described with";
+    for (int controller = 0; controller < 128; ++controller) {
+        if (controller != 20 && controller != 21) {
+            EXPECT_FALSE(plugin.GetMappedParameter(static_cast<char>(controller), &parameterId)) << controller;
+        }
+    }
+}

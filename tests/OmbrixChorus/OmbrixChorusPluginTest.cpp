@@ -1,8 +1,8 @@
 // The shipped plug-in binary as a host sees it: loaded from disk, entered
 // through VSTPluginMain and driven only through its effect record.
 
-#include "FactoryBank.h"
 #include "MidiEvents.h"
+#include "OmbrixChorusDescription.h"
 #include "PluginHost.h"
 
 #include <gtest/gtest.h>
@@ -148,20 +148,77 @@ TEST_F(OmbrixChorusPlugin, PublishesEightParametersWithNamesLabelsAndTexts)
     }
 }
 
+TEST_F(OmbrixChorusPlugin, DescribesItsParametersToHosts)
+{
+    const char* longNames[ParameterCount]
+        = {"Chorus On/Off", "Delay Time", "Mod. Depth", "Feedback", "Mix", "Frequency", "Quad Mode", "Mod. Wheel"};
+    const char* shortNames[ParameterCount] = {"On", "D Time", "Depth", "FB", "Mix", "Freq", "Quad", "MW"};
+    const VstInt32 flags[ParameterCount]
+        = {kVstParameterIsSwitch, 0, 0, 0, 0, 0, kVstParameterIsSwitch, kVstParameterIsSwitch};
+    for (int index = 0; index < ParameterCount; ++index) {
+        VstParameterProperties properties;
+        ASSERT_TRUE(host.GetParameterProperties(index, properties)) << index;
+        EXPECT_STREQ(properties.label, longNames[index]);
+        EXPECT_STREQ(properties.shortLabel, shortNames[index]);
+        EXPECT_EQ(properties.flags, flags[index]) << index;
+    }
+    VstParameterProperties properties;
+    EXPECT_FALSE(host.GetParameterProperties(ParameterCount, properties));
+    EXPECT_EQ(host.GetParameterLongName(ParameterCount), "");
+}
+
+// Texts typed into a host's parameter field: the display units of the
+// description, whatever the VST 2.4 display shows.
+TEST_F(OmbrixChorusPlugin, ReadsTypedValuesInItsTextForm)
+{
+    struct Typed {
+        int index;
+        const char* text;
+        float value;
+        const char* display;
+    };
+    const Typed accepted[] = {
+        {1, " 1ms ", 0.0f, "0.001"},
+        {4, "30 %", 0.3f, "30"},
+        {5, "10 Hz", 1.0f, "10.000"},
+        {3, "0.995", 1.0f, "0.995"},
+        {2, "0,25", 0.25f, "0.250"},
+        {6, "OFF", 0.0f, "Off"},
+        {1, "40 ms", 1.0f, "0.025"},
+    };
+    for (const Typed& typed : accepted) {
+        EXPECT_TRUE(host.SetParameterText(typed.index, typed.text)) << typed.text;
+        EXPECT_EQ(host.GetParameter(typed.index), typed.value) << typed.text;
+        EXPECT_EQ(host.GetParameterDisplay(typed.index), typed.display) << typed.text;
+    }
+    EXPECT_TRUE(automations.empty()) << "the host's own change is not echoed back";
+
+    ASSERT_TRUE(host.SetParameterText(1, "12.5 ms"));
+    const float delay = host.GetParameter(1);
+    EXPECT_NEAR(1.0 + 24.0 * delay * delay, 12.5, 1e-5);
+    EXPECT_FALSE(host.SetParameterText(1, "fast"));
+    EXPECT_FALSE(host.SetParameterText(1, "12 Hz"));
+    EXPECT_FALSE(host.SetParameterText(0, "maybe"));
+    EXPECT_FALSE(host.SetParameterText(ParameterCount, "1"));
+    EXPECT_EQ(host.GetParameter(1), delay) << "a refused text changes nothing";
+    EXPECT_EQ(host.GetParameter(0), 1.0f);
+}
+
 TEST_F(OmbrixChorusPlugin, CarriesTheFactoryBank)
 {
     EXPECT_EQ(host.GetProgram(), 0);
     EXPECT_EQ(host.GetCurrentProgramName(), "-- KOVRA --");
     for (int program = 0; program < 32; ++program) {
-        EXPECT_EQ(host.GetProgramName(program), FactoryPrograms[program].name);
+        EXPECT_EQ(host.GetProgramName(program), OmbrixChorusDescription.programs[program].name);
         host.SetProgram(program);
         for (int index = 0; index < ParameterCount; ++index) {
-            EXPECT_EQ(host.GetParameter(index), FactoryPrograms[program].values[index]) << program << "/" << index;
+            EXPECT_EQ(host.GetParameter(index), OmbrixChorusDescription.programs[program].values[index])
+                << program << "/" << index;
         }
     }
     EXPECT_EQ(host.GetProgramName(6), "Twangy Vibrato  (MW)");
 
-    const ChorusBank factory = MakeFactoryBank("Ombrix Chorus", "Tervane Sound Design", "Ombrix Chorus", 1000);
+    const ChorusBank factory = MakeFactoryBank(OmbrixChorusDescription);
     const std::vector<char> bank = host.GetChunk(false);
     ASSERT_EQ(bank.size(), 7204u);
     EXPECT_EQ(std::memcmp(bank.data(), &factory, sizeof factory), 0) << "the bank chunk is the factory image";

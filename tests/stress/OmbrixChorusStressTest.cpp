@@ -6,7 +6,7 @@
 // any data race fails the run; in the other builds it checks the answers.
 
 #include "AEffect.h"
-#include "FactoryBank.h"
+#include "OmbrixChorusDescription.h"
 #include "PluginEntry.h"
 #include "Assert.h"
 #include "MidiEvents.h"
@@ -20,13 +20,12 @@
 #include <thread>
 #include <vector>
 
-
 namespace {
 
 constexpr int BlockSize = 256;
 constexpr int AudioBlocks = 3000;
 constexpr int BankSize = sizeof(ChorusBank);
-constexpr int ProgramSize = sizeof(ProgramChunk<FactoryParameterCount>);
+constexpr int ProgramSize = sizeof(ProgramChunk<OmbrixChorusDescription.ParameterCount>);
 
 std::atomic<long> reports {0};
 std::atomic<long> automations {0};

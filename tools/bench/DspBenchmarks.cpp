@@ -6,7 +6,7 @@
 #include "Floor.h"
 
 #include "Chorus.h"
-#include "FactoryBank.h"
+#include "OmbrixChorusDescription.h"
 #include "QuadLfo.h"
 #include "StepThrough.h"
 
@@ -24,24 +24,26 @@ struct ChorusParts {
     ChorusParts()
     {
         // Settled at program 0's values, as after a program change.
-        const float* values = FactoryPrograms[0].values;
-        delayTime.SetValue(values[1]);
-        depth.SetValue(values[2]);
-        mix.SetValue(values[4]);
-        frequency.SetValue(values[5]);
+        const float* values = OmbrixChorusDescription.programs[0].values;
+        delayTime.SetValue(values[ParameterId::DelayTime]);
+        depth.SetValue(values[ParameterId::ModDepth]);
+        mix.SetValue(values[ParameterId::Mix]);
+        frequency.SetValue(values[ParameterId::Frequency]);
         delayTime.Reset();
         depth.Reset();
         mix.Reset();
     }
 
-    SwitchParameter<DisplayOnOff> onOff {"On", "Chorus On/Off", "On/Off", 1.0f};
-    SmoothParameter<ChorusDelayTimeTransform, DisplayFloat> delayTime {"D Time", "Delay Time", "Secs", 1.0f};
-    SmoothParameter<DoNothingSmoothTransform, DisplayFloat> depth {"Depth", "Mod. Depth", "Level", 0.25f};
-    Parameter<float, FeedbackTransform, DisplayFloat> feedback {"FB", "Feedback", "Level", 0.0f};
-    SmoothParameter<DoNothingSmoothTransform, DisplayFloatToInteger> mix {"Mix", "Mix", "Dry/Wet", 0.5f};
-    Parameter<float, QuadLfoFrequencyTransform, DisplayFloat> frequency {"Freq", "Frequency", "Hz", 0.1f};
-    SwitchParameter<DisplayOnOff> quadMode {"Quad", "Quad Mode", "On/Off", 1.0f};
-    SwitchParameter<DisplayOnOff> modWheelMode {"MW", "Mod. Wheel", "On/Off", 0.0f};
+    static const ParameterDescription& Describe(int id) { return OmbrixChorusDescription.parameters[id]; }
+
+    SwitchParameter<DisplayOnOff> onOff {Describe(ParameterId::OnOff)};
+    SmoothParameter<ChorusDelayTimeTransform, DisplayFloat> delayTime {Describe(ParameterId::DelayTime)};
+    SmoothParameter<DoNothingSmoothTransform, DisplayFloat> depth {Describe(ParameterId::ModDepth)};
+    Parameter<float, FeedbackTransform, DisplayFloat> feedback {Describe(ParameterId::Feedback)};
+    SmoothParameter<DoNothingSmoothTransform, DisplayFloatToInteger> mix {Describe(ParameterId::Mix)};
+    Parameter<float, QuadLfoFrequencyTransform, DisplayFloat> frequency {Describe(ParameterId::Frequency)};
+    SwitchParameter<DisplayOnOff> quadMode {Describe(ParameterId::QuadMode)};
+    SwitchParameter<DisplayOnOff> modWheelMode {Describe(ParameterId::ModWheel)};
     SwitchParameter<DisplayOnOff> syncMode {"Sync", "Sync Mode", "On/Off", 0.0f};
     EnumParameter syncResolution {"SyncRes", "Sync Resolution", "Res", 0.0f, SyncResolutionNames, SyncResolutionCount};
     QuadLfo lfo {&quadMode, &modWheelMode, &syncMode, &syncResolution, &frequency};

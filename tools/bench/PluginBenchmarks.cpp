@@ -11,6 +11,7 @@
 #include "Parameters/Parameter.h"
 #include "Parameters/SmoothParameter.h"
 #include "PluginBase.h"
+#include "ProductDescription.h"
 
 #include <benchmark/benchmark.h>
 
@@ -47,40 +48,55 @@ void PluginRamps(benchmark::State& state)
 BENCHMARK(PluginSteady)->ArgName("block")->Arg(32)->Arg(64)->Arg(512)->Arg(4096);
 BENCHMARK(PluginRamps)->ArgName("block")->Arg(32)->Arg(64)->Arg(512)->Arg(4096);
 
-// A plug-in with eight plain parameters on controllers 16 to 23 and an empty
-// Process: what remains is the adapter's block loop, event queue and
-// parameter path.
+// Eight plain parameters on controllers 16 to 23.
+constexpr ParameterScale Unit = {ParameterKind::Continuous, 0.0, 1.0, ParameterCurve::Linear, "", 3};
+constexpr ParameterDescription NullParameters[] = {
+    {0, {"P0", "P0", ""}, Unit, 0.0f, 16},
+    {1, {"P1", "P1", ""}, Unit, 0.0f, 17},
+    {2, {"P2", "P2", ""}, Unit, 0.0f, 18},
+    {3, {"P3", "P3", ""}, Unit, 0.0f, 19},
+    {4, {"P4", "P4", ""}, Unit, 0.0f, 20},
+    {5, {"P5", "P5", ""}, Unit, 0.0f, 21},
+    {6, {"P6", "P6", ""}, Unit, 0.0f, 22},
+    {7, {"P7", "P7", ""}, Unit, 0.0f, 23},
+};
+constexpr FactoryProgram<8> NullPrograms[] = {{"Null", {}}};
+
+// A plug-in with the eight parameters above and an empty Process: what
+// remains is the adapter's block loop, event queue and parameter path.
 class NullPlugin : public PluginBase {
 public:
+    static constexpr ProductDescription<8, 1> Description = {
+        {"Null", "Bench", "Null", 1, ToFourCharCode("NuLl"), "", "", nullptr}, {2, 2, 0}, NullParameters, NullPrograms};
+    static constexpr int Count = Description.ParameterCount;
+    static constexpr int FirstController = NullParameters[0].midiController;
+
     NullPlugin()
     {
         for (int id = 0; id < Count; ++id) {
-            AddParameter(&parameters[id]);
-            MapController(static_cast<char>(FirstController + id), id);
+            AddParameter(&parameters[id], Description.parameters[id]);
         }
     }
 
     void Process(float** /*inputs*/, float** /*outputs*/, int /*count*/) override { }
     Editor* CreateEditor(AudioEffect* /*effect*/, IControlObserver* /*observer*/) override { return nullptr; }
 
-    static constexpr int Count = 8;
-    static constexpr int FirstController = 16;
-
 private:
     using Plain = Parameter<float, DoNothingSmoothTransform, DisplayFloat>;
     Plain parameters[Count] = {
-        {"P0", "P0", "", 0.0f},
-        {"P1", "P1", "", 0.0f},
-        {"P2", "P2", "", 0.0f},
-        {"P3", "P3", "", 0.0f},
-        {"P4", "P4", "", 0.0f},
-        {"P5", "P5", "", 0.0f},
-        {"P6", "P6", "", 0.0f},
-        {"P7", "P7", "", 0.0f},
+        Plain(NullParameters[0]),
+        Plain(NullParameters[1]),
+        Plain(NullParameters[2]),
+        Plain(NullParameters[3]),
+        Plain(NullParameters[4]),
+        Plain(NullParameters[5]),
+        Plain(NullParameters[6]),
+        Plain(NullParameters[7]),
     };
 };
 
-using NullEffect = CustomAudioEffect<1, NullPlugin::Count, 0, 2, 2, 1, 1, ToFourCharCode("NuLl"), NullPlugin>;
+using NullEffect
+    = CustomAudioEffect<1, NullPlugin::Count, 0, 2, 2, 1, 1, NullPlugin::Description.identity.vstUniqueId, NullPlugin>;
 
 // One block of 256 samples with the given number of control changes, spread
 // evenly over the block and over the eight mapped controllers.

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace {
 using PluginEntryProc = AEffect*(VSTCALL*)(audioMasterCallback);
@@ -267,6 +268,32 @@ float PluginHost::GetParameter(VstInt32 index) const
 void PluginHost::SetParameter(VstInt32 index, float value)
 {
     effect->setParameter(effect, index, value);
+}
+
+bool PluginHost::GetParameterProperties(VstInt32 index, VstParameterProperties& properties) const
+{
+    properties = {};
+    if (Dispatch(effGetParameterProperties, index, 0, &properties) != 0)
+        return true;
+    properties = {};
+    return false;
+}
+
+std::string PluginHost::GetParameterLongName(VstInt32 index) const
+{
+    VstParameterProperties properties;
+    if (!GetParameterProperties(index, properties))
+        return std::string();
+    char* end = std::find(std::begin(properties.label), std::end(properties.label), '\0');
+    return std::string(std::begin(properties.label), end);
+}
+
+bool PluginHost::SetParameterText(VstInt32 index, const std::string& text)
+{
+    // The plug-in receives a non-const pointer; it gets its own copy.
+    std::vector<char> copy(text.begin(), text.end());
+    copy.push_back('\0');
+    return Dispatch(effString2Parameter, index, 0, copy.data()) != 0;
 }
 
 std::vector<char> PluginHost::GetChunk(bool isPreset) const

@@ -76,6 +76,13 @@ public:
     std::string GetParameterDisplay(VstInt32 index) const;
     float GetParameter(VstInt32 index) const;
     void SetParameter(VstInt32 index, float value);
+    /// effGetParameterProperties; false, with `properties` cleared, when the plug-in gives none.
+    bool GetParameterProperties(VstInt32 index, VstParameterProperties& properties) const;
+    /// The long name from the parameter's properties; empty when the plug-in gives none.
+    std::string GetParameterLongName(VstInt32 index) const;
+    /// effString2Parameter: the plug-in reads `text` in its own text form ("12 ms") and sets the
+    /// parameter; false when it refuses the text or takes no texts.
+    bool SetParameterText(VstInt32 index, const std::string& text);
 
     /// A copy of the chunk the plug-in hands out: the current program (isPreset) or the bank.
     std::vector<char> GetChunk(bool isPreset) const;

@@ -34,7 +34,10 @@ void PrintListing(const PluginHost& host)
     for (VstInt32 i = 0; i < host.GetProgramCount(); ++i)
         std::printf("  %3d  %s\n", i, host.GetProgramName(i).c_str());
     std::printf("Parameters:  %d\n", host.GetParameterCount());
-    for (VstInt32 i = 0; i < host.GetParameterCount(); ++i)
-        std::printf("  %3d  %-10s %-10s %-10s (%.6g)\n", i, host.GetParameterName(i).c_str(),
-            host.GetParameterDisplay(i).c_str(), host.GetParameterLabel(i).c_str(), host.GetParameter(i));
+    for (VstInt32 i = 0; i < host.GetParameterCount(); ++i) {
+        const std::string longName = host.GetParameterLongName(i);
+        std::printf("  %3d  %-10s %-10s %-10s (%.6g)%s%s\n", i, host.GetParameterName(i).c_str(),
+            host.GetParameterDisplay(i).c_str(), host.GetParameterLabel(i).c_str(), host.GetParameter(i),
+            longName.empty() ? "" : "  ", longName.c_str());
+    }
 }

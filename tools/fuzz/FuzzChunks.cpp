@@ -7,18 +7,18 @@
 // takes (zero-padded or cut), so that contents are fuzzed even when the
 // size mutates; bits 2 to 6: the program to select first.
 
-#include "FactoryBank.h"
 #include "FuzzHost.h"
+#include "OmbrixChorusDescription.h"
 
 #include <cstddef>
 
 namespace {
 
-using Program = ProgramChunk<FactoryParameterCount>;
+using Program = ProgramChunk<OmbrixChorusDescription.ParameterCount>;
 constexpr int ProgramChunkSize = sizeof(Program);
 constexpr int BankChunkSize = sizeof(ChorusBank);
 constexpr int ValuesOffset = offsetof(Program, values);
-constexpr int ParameterCount = FactoryParameterCount;
+constexpr int ParameterCount = OmbrixChorusDescription.ParameterCount;
 constexpr int BankHeaderSize = offsetof(ChorusBank, programs);
 
 std::vector<char> GetChunk(FuzzHost& host, bool isPreset)

@@ -24,7 +24,8 @@ const char* const UsageText
       "  --plugin PATH          the plug-in library (default: OmbrixChorus.so beside this program)\n"
       "  --preset FILE          load a .fxp program or .fxb bank\n"
       "  --program N|NAME       select a program by number or by its exact name\n"
-      "  --param NAME=VALUE     set a parameter (name or index) to a normalised value in [0, 1]\n"
+      "  --param NAME=VALUE     set a parameter (short or long name, or index) to a normalised value\n"
+      "                         in [0, 1], or to a display text the plug-in reads (\"Delay Time=12 ms\")\n"
       "  --cc NUMBER=VALUE@SECONDS\n"
       "                         send MIDI control change NUMBER with data VALUE (0 to 127) at that time\n"
       "  --save-preset FILE     save the current program (.fxp) or the bank (.fxb)\n"
@@ -48,20 +49,47 @@ bool ParseNumber(const std::string& text, double& result)
     return true;
 }
 
+std::string Trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+/// Whether the whole text reads as a number, finite or not.
+bool IsNumber(const std::string& text)
+{
+    char* end = nullptr;
+    std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0';
+}
+
+/// A bare number is a normalised value, as it always was; any other value is a display text
+/// that the plug-in itself reads ("12 ms", "Off").
 bool ParseParameterSetting(const std::string& text, RenderOptions& options, std::string& error)
 {
     // Names may contain '=' only in theory; the value never does, so the last one separates.
     const auto equals = text.rfind('=');
+    const std::string name = Trimmed(text.substr(0, equals));
+    const std::string valueText = equals == std::string::npos ? std::string() : Trimmed(text.substr(equals + 1));
+    if (equals == std::string::npos || name.empty() || valueText.empty()) {
+        error = "--param " + text + ": expected NAME=VALUE with a normalised number or a display text as the value";
+        return false;
+    }
+    if (!IsNumber(valueText)) {
+        options.parameters.push_back({name, 0.0f, valueText});
+        return true;
+    }
     double value = 0.0;
-    if (equals == std::string::npos || equals == 0 || !ParseNumber(text.substr(equals + 1), value)) {
-        error = "--param " + text + ": expected NAME=VALUE with a number as the value";
+    if (!ParseNumber(valueText, value)) {
+        error = "--param " + text + ": expected NAME=VALUE with a finite number as the value";
         return false;
     }
     if (value < 0.0 || value > 1.0) {
-        error = "--param " + text + ": the value must lie in [0, 1]";
+        error = "--param " + text + ": the value must lie in [0, 1] (a bare number is normalised; a display value"
+            + " takes its unit, as in \"Delay Time=12 ms\")";
         return false;
     }
-    options.parameters.push_back({text.substr(0, equals), static_cast<float>(value)});
+    options.parameters.push_back({name, static_cast<float>(value), std::string()});
     return true;
 }
 

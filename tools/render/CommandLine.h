@@ -6,8 +6,9 @@
 /// What one run of ombrix-render is asked to do, as read from its command line.
 struct RenderOptions {
     struct ParameterSetting {
-        std::string parameter; ///< host parameter name or index
-        float value = 0.0f; ///< normalised, checked to lie in [0, 1]
+        std::string parameter; ///< host parameter name (short or long) or index
+        float value = 0.0f; ///< normalised, checked to lie in [0, 1]; unless displayText is set
+        std::string displayText; ///< a value for the plug-in to read in its own text form ("12 ms")
     };
 
     struct ControlChange {

@@ -69,11 +69,17 @@ bool FindProgram(const PluginHost& host, const std::string& text, VstInt32& prog
     return false;
 }
 
-/// A parameter by its exact name, else by its index.
+/// A parameter by its exact short name, else its exact long name, else its index.
 bool FindParameter(const PluginHost& host, const std::string& text, VstInt32& index, std::string& error)
 {
     for (VstInt32 i = 0; i < host.GetParameterCount(); ++i) {
         if (host.GetParameterName(i) == text) {
+            index = i;
+            return true;
+        }
+    }
+    for (VstInt32 i = 0; i < host.GetParameterCount(); ++i) {
+        if (host.GetParameterLongName(i) == text) {
             index = i;
             return true;
         }
@@ -98,7 +104,12 @@ bool ApplySound(const RenderOptions& options, PluginHost& host, std::string& err
         VstInt32 index = 0;
         if (!FindParameter(host, setting.parameter, index, error))
             return false;
-        host.SetParameter(index, setting.value);
+        if (setting.displayText.empty()) {
+            host.SetParameter(index, setting.value);
+        } else if (!host.SetParameterText(index, setting.displayText)) {
+            error = "the plug-in does not read \"" + setting.displayText + "\" as a value of " + setting.parameter;
+            return false;
+        }
     }
     return true;
 }

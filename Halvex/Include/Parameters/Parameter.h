@@ -17,6 +17,12 @@ public:
         , transformedValue(static_cast<T>(Transform::Apply(GetValue())))
     {
     }
+    // Names and default from the product's description.
+    explicit Parameter(const ParameterDescription& description)
+        : Parameter(description.names.shortName, description.names.longName, description.names.vstLabel,
+            description.defaultValue)
+    {
+    }
 
     T GetTransformedValue() const { return transformedValue.load(std::memory_order_relaxed); }
 

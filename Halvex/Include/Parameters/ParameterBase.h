@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Interfaces.h"
+#include "Parameters/ParameterDescription.h"
 
 #include <atomic>
 #include <vector>

@@ -22,6 +22,12 @@ public:
         , SmoothRamp(Transform::Apply(GetValue()))
     {
     }
+    // Names and default from the product's description.
+    explicit SmoothParameter(const ParameterDescription& description)
+        : SmoothParameter(description.names.shortName, description.names.longName, description.names.vstLabel,
+            description.defaultValue)
+    {
+    }
 
     // Shows where the value is going, not the sample in flight.
     void GetDisplay(char* text, int count) const override { Display::Format(text, count, GetTarget()); }

@@ -17,6 +17,12 @@ public:
         , on(ToBool(GetValue()))
     {
     }
+    // Names and default from the product's description.
+    explicit SwitchParameter(const ParameterDescription& description)
+        : SwitchParameter(description.names.shortName, description.names.longName, description.names.vstLabel,
+            description.defaultValue)
+    {
+    }
 
     bool IsOn() const { return on.load(std::memory_order_relaxed); }
 

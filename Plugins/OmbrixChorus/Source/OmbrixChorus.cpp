@@ -7,15 +7,24 @@
 #include "OmbrixChorusPanel.h"
 #endif
 
+namespace {
+
+const ParameterDescription& Describe(int id)
+{
+    return OmbrixChorus::Description.parameters[id];
+}
+
+} // namespace
+
 OmbrixChorus::OmbrixChorus()
-    : onOff("On", "Chorus On/Off", "On/Off", 1.0f)
-    , delayTime("D Time", "Delay Time", "Secs", 1.0f)
-    , depth("Depth", "Mod. Depth", "Level", 0.25f)
-    , feedback("FB", "Feedback", "Level", 0.0f)
-    , mix("Mix", "Mix", "Dry/Wet", 0.5f)
-    , frequency("Freq", "Frequency", "Hz", 0.1f)
-    , quadMode("Quad", "Quad Mode", "On/Off", 1.0f)
-    , modWheelMode("MW", "Mod. Wheel", "On/Off", 0.0f)
+    : onOff(Describe(ParameterId::OnOff))
+    , delayTime(Describe(ParameterId::DelayTime))
+    , depth(Describe(ParameterId::ModDepth))
+    , feedback(Describe(ParameterId::Feedback))
+    , mix(Describe(ParameterId::Mix))
+    , frequency(Describe(ParameterId::Frequency))
+    , quadMode(Describe(ParameterId::QuadMode))
+    , modWheelMode(Describe(ParameterId::ModWheel))
     , syncMode("Sync", "Sync Mode", "On/Off", 0.0f)
     , syncResolution("SyncRes", "Sync Resolution", "Res", 0.0f, SyncResolutionNames, SyncResolutionCount)
     , lfo(&quadMode, &modWheelMode, &syncMode, &syncResolution, &frequency)
@@ -31,24 +40,15 @@ OmbrixChorus::OmbrixChorus()
     // Every controller reaches the LFO, which follows the modulation wheel.
     AddControllable(&lfo);
 
-    AddParameter(&onOff);
-    AddParameter(&delayTime);
-    AddParameter(&depth);
-    AddParameter(&feedback);
-    AddParameter(&mix);
-    AddParameter(&frequency);
-    AddParameter(&quadMode);
-    AddParameter(&modWheelMode);
-
-    // The MIDI general-purpose controllers, and the chorus send for the mix.
-    MapController(80, 0);
-    MapController(93, 4);
-    MapController(16, 1);
-    MapController(17, 2);
-    MapController(18, 3);
-    MapController(19, 5);
-    MapController(81, 6);
-    MapController(82, 7);
+    // In id order, each with its MIDI controller.
+    AddParameter(&onOff, Describe(ParameterId::OnOff));
+    AddParameter(&delayTime, Describe(ParameterId::DelayTime));
+    AddParameter(&depth, Describe(ParameterId::ModDepth));
+    AddParameter(&feedback, Describe(ParameterId::Feedback));
+    AddParameter(&mix, Describe(ParameterId::Mix));
+    AddParameter(&frequency, Describe(ParameterId::Frequency));
+    AddParameter(&quadMode, Describe(ParameterId::QuadMode));
+    AddParameter(&modWheelMode, Describe(ParameterId::ModWheel));
 }
 
 void OmbrixChorus::Process(float** inputs, float** outputs, int count)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Chorus.h"
+#include "OmbrixChorusDescription.h"
 #include "Parameters/Displays.h"
 #include "Parameters/EnumParameter.h"
 #include "Parameters/Parameter.h"
@@ -13,8 +14,9 @@
 // stereo chorus, registered with the plug-in base and run in a fixed order
 // for every block: the three smoothers, the LFO, then the chorus.
 //
-// The first eight parameters are the host's (ids 0 to 7), each driven by one
-// MIDI controller. "Sync Mode" and "Sync Resolution" exist only because the
+// The first eight parameters are the host's (ids 0 to 7), built and
+// registered from the product's description, each driven by one MIDI
+// controller. "Sync Mode" and "Sync Resolution" exist only because the
 // LFO needs them: they have no id, no controller and no control, and keep
 // their defaults, so the LFO always runs free at the "Frequency" rate.
 //
@@ -22,6 +24,8 @@
 // thread (see the toolkit's parameter classes).
 class OmbrixChorus : public PluginBase {
 public:
+    static constexpr const auto& Description = OmbrixChorusDescription;
+
     OmbrixChorus();
     OmbrixChorus(const OmbrixChorus&) = delete;
     OmbrixChorus& operator=(const OmbrixChorus&) = delete;

@@ -1,18 +1,19 @@
 #include "OmbrixChorusDialog.h"
 
+#include "OmbrixChorusDescription.h"
 #include "OmbrixChorusPanel.h"
 
 OmbrixChorusDialog::OmbrixChorusDialog(HWND hDlg, IControlObserver* observer, Gdiplus::Bitmap* background,
     Gdiplus::Bitmap* hThumb, Gdiplus::Bitmap* knob, Gdiplus::Bitmap* switchOn, Gdiplus::Bitmap* switchOff)
     : MainDialog(hDlg, background)
-    , onOffSwitch(hDlg, 1001, 0, background, switchOn, switchOff)
-    , delayKnob(hDlg, 1002, 1, background, knob, ChorusKnobFrames)
-    , depthKnob(hDlg, 1003, 2, background, knob, ChorusKnobFrames)
-    , feedbackKnob(hDlg, 1004, 3, background, knob, ChorusKnobFrames)
-    , mixSlider(hDlg, 1008, 4, background, hThumb)
-    , frequencyKnob(hDlg, 1005, 5, background, knob, ChorusKnobFrames)
-    , quadSwitch(hDlg, 1006, 6, background, switchOn, switchOff)
-    , modWheelSwitch(hDlg, 1007, 7, background, switchOn, switchOff)
+    , onOffSwitch(hDlg, 1001, ParameterId::OnOff, background, switchOn, switchOff)
+    , delayKnob(hDlg, 1002, ParameterId::DelayTime, background, knob, ChorusKnobFrames)
+    , depthKnob(hDlg, 1003, ParameterId::ModDepth, background, knob, ChorusKnobFrames)
+    , feedbackKnob(hDlg, 1004, ParameterId::Feedback, background, knob, ChorusKnobFrames)
+    , mixSlider(hDlg, 1008, ParameterId::Mix, background, hThumb)
+    , frequencyKnob(hDlg, 1005, ParameterId::Frequency, background, knob, ChorusKnobFrames)
+    , quadSwitch(hDlg, 1006, ParameterId::QuadMode, background, switchOn, switchOff)
+    , modWheelSwitch(hDlg, 1007, ParameterId::ModWheel, background, switchOn, switchOff)
     , statusDisplay(hDlg, 1000, background, ChorusStatusFontHeight)
 {
     ParameterControl* const parameterControls[] = {

@@ -8,7 +8,7 @@
 #include "IControlObserver.h"
 
 // The chorus panel inside the editor's dialog: three switches, four knobs
-// and the mix slider bound to parameters 0 to 7, each reporting to the
+// and the mix slider bound to the host parameters by id, each reporting to the
 // effect's observer, and the status line. Built anew at every open of the
 // editor, over the child windows of the "MAINDIALOG" template; the images
 // are the editor's. A left click on the title strip (0, 0)-(225, 25) opens

@@ -1,5 +1,7 @@
 #include "OmbrixChorusPanel.h"
 
+#include "OmbrixChorusDescription.h"
+
 // The images, built into the library from Resources/*.png.
 extern const unsigned char BackgroundPng[];
 extern const std::size_t BackgroundPngSize;
@@ -27,14 +29,14 @@ PanelLayout MakeChorusPanelLayout()
     layout.switchOn = {SwitchOnPng, SwitchOnPngSize};
     layout.switchOff = {SwitchOffPng, SwitchOffPngSize};
     layout.controls = {
-        {0, PlacedControlKind::Switch, {3, 34, 18, 31}},
-        {1, PlacedControlKind::Knob, {53, 39, 26, 28}},
-        {2, PlacedControlKind::Knob, {86, 39, 29, 28}},
-        {3, PlacedControlKind::Knob, {122, 39, 29, 28}},
-        {4, PlacedControlKind::HorizontalSlider, {326, 37, 56, 20}},
-        {5, PlacedControlKind::Knob, {155, 39, 30, 28}},
-        {6, PlacedControlKind::Switch, {212, 39, 20, 29}},
-        {7, PlacedControlKind::Switch, {276, 39, 20, 29}},
+        {ParameterId::OnOff, PlacedControlKind::Switch, {3, 34, 18, 31}},
+        {ParameterId::DelayTime, PlacedControlKind::Knob, {53, 39, 26, 28}},
+        {ParameterId::ModDepth, PlacedControlKind::Knob, {86, 39, 29, 28}},
+        {ParameterId::Feedback, PlacedControlKind::Knob, {122, 39, 29, 28}},
+        {ParameterId::Mix, PlacedControlKind::HorizontalSlider, {326, 37, 56, 20}},
+        {ParameterId::Frequency, PlacedControlKind::Knob, {155, 39, 30, 28}},
+        {ParameterId::QuadMode, PlacedControlKind::Switch, {212, 39, 20, 29}},
+        {ParameterId::ModWheel, PlacedControlKind::Switch, {276, 39, 20, 29}},
     };
     layout.status = {293, 3, 101, 23};
     layout.statusFontHeight = ChorusStatusFontHeight;

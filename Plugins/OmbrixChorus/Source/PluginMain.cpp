@@ -1,18 +1,20 @@
 #include "CustomAudioEffect.h"
-#include "FactoryBank.h"
 #include "OmbrixChorus.h"
 
 #include <new>
 
 namespace {
 
-constexpr const char* EffectName = "Ombrix Chorus";
-constexpr const char* VendorName = "Tervane Sound Design";
-constexpr const char* ProductName = "Ombrix Chorus";
-constexpr int VendorVersion = 1000;
+constexpr const auto& Product = OmbrixChorus::Description;
+constexpr const ProductIdentity& Identity = Product.identity;
+// An effect, not an instrument: the effect category, no synth flag.
+constexpr int IsSynth = 0;
+// The programs travel to and from the host as one chunk in the bank layout.
+constexpr int UsesChunks = 1;
 
-using OmbrixChorusEffect = CustomAudioEffect<FactoryProgramCount, FactoryParameterCount, 0, 2, 2, 1, VendorVersion,
-    ToFourCharCode("OmCh"), OmbrixChorus>;
+using OmbrixChorusEffect
+    = CustomAudioEffect<Product.ProgramCount, Product.ParameterCount, IsSynth, Product.ports.audioInputs,
+        Product.ports.audioOutputs, UsesChunks, Identity.version, Identity.vstUniqueId, OmbrixChorus>;
 
 } // namespace
 
@@ -20,11 +22,12 @@ using OmbrixChorusEffect = CustomAudioEffect<FactoryProgramCount, FactoryParamet
 // applied. Null when memory for it cannot be had.
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster)
 {
-    auto* effect = new (std::nothrow) OmbrixChorusEffect(audioMaster, EffectName, VendorName, ProductName);
+    auto* effect = new (std::nothrow)
+        OmbrixChorusEffect(audioMaster, Identity.effectName, Identity.vendorName, Identity.productName);
     if (effect == nullptr) {
         return nullptr;
     }
-    ChorusBank factoryBank = MakeFactoryBank(EffectName, VendorName, ProductName, VendorVersion);
+    ChorusBank factoryBank = MakeFactoryBank(Product);
     effect->setChunk(&factoryBank, sizeof factoryBank, false);
     return effect;
 }

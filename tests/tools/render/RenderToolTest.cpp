@@ -273,6 +273,47 @@ TEST_P(RenderedPluginTest, ProgramNameSelectsLikeItsNumber)
     EXPECT_TRUE(byName.samples == byNumber.samples);
 }
 
+#ifdef OMBRIX_CHORUS
+// The product describes its parameters: long names and display texts reach it through the
+// entry point, and give the sound of the normalised values they stand for.
+TEST_F(RenderToolTest, ProductParametersTakeLongNamesAndDisplayTexts)
+{
+    WriteSignal(Path("in.wav"), 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, TestRate / 10);
+    struct SameSound {
+        const char* typed;
+        const char* normalised;
+    };
+    const SameSound cases[] = {
+        {"Delay Time=1 ms", "D Time=0"},
+        {" Delay Time = 25ms ", "1=1"},
+        {"Mix=30 %", "Mix=0.3"},
+        {"Frequency=10 Hz", "Freq=1"},
+        {"Feedback=0.5", "FB=0.5"}, // a bare number stays a normalised value
+        {"Quad Mode=Off", "Quad=0"},
+        {"Chorus On/Off=off", "0=0"},
+    };
+    const std::vector<std::string> program {"--plugin", OMBRIX_CHORUS, Path("in.wav"), "--program", "Lite Chorus"};
+    const Audio plain = Render(program, "plain.wav");
+    for (const SameSound& c : cases) {
+        std::vector<std::string> typed = program, normalised = program;
+        typed.insert(typed.end(), {"--param", c.typed});
+        normalised.insert(normalised.end(), {"--param", c.normalised});
+        const Audio typedSound = Render(typed, "typed.wav");
+        EXPECT_TRUE(typedSound.samples == Render(normalised, "normalised.wav").samples) << c.typed;
+        EXPECT_FALSE(typedSound.samples == plain.samples) << c.typed << " must change the sound of the program";
+    }
+
+    const RunResult refused
+        = Run({"--plugin", OMBRIX_CHORUS, Path("in.wav"), "--param", "Delay Time=12 Hz", "-o", Path("refused.wav")});
+    EXPECT_NE(refused.exitCode, 0);
+    EXPECT_NE(refused.err.find("does not read \"12 Hz\" as a value of Delay Time"), std::string::npos) << refused.err;
+
+    const RunResult listing = Run({"--plugin", OMBRIX_CHORUS, "--list"});
+    EXPECT_NE(listing.out.find("    1  D Time     0.025      Secs       (1)  Delay Time\n"), std::string::npos)
+        << listing.out;
+}
+#endif
+
 const PluginCase PluginCases[] = {
     {"Fixture", FIXTURE_GAIN, 1},
 #ifdef OMBRIX_CHORUS
@@ -402,6 +443,9 @@ TEST_F(RenderToolTest, FailuresLeaveNoOutputAndSayWhy)
         {{Path("in.wav"), "--param", "Gain=1.5"}, "must lie in [0, 1]"},
         {{Path("in.wav"), "--param", "Gain=-0.01"}, "must lie in [0, 1]"},
         {{Path("in.wav"), "--param", "Gain=nan"}, "expected NAME=VALUE"},
+        {{Path("in.wav"), "--param", "Gain= "}, "expected NAME=VALUE"},
+        {{Path("in.wav"), "--param", "=0.5"}, "expected NAME=VALUE"},
+        {{Path("in.wav"), "--param", "Gain=loud"}, "does not read \"loud\" as a value of Gain"},
         {{Path("in.wav"), "--preset", Path("magic.fxp")}, "neither a program nor a bank"},
         {{Path("in.wav"), "--preset", Path("id.fxp")}, "made for the plug-in 'FxGZ', not 'FxGn'"},
         {{Path("in.wav"), "--preset", Path("short.fxp")}, "truncated"},
