@@ -1,18 +1,22 @@
 #include "PluginBase.h"
 
 #include "Parameters/Displays.h"
+#include "Parameters/SmoothParameter.h"
 #include "Parameters/SwitchParameter.h"
 
 #include "AssertionRecorder.h"
+#include "ReferenceGlide.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Calls = std::vector<std::string>;
+using Level = SmoothParameter<DoNothingSmoothTransform, DisplayFloat>;
 
 // Logs every call it receives, tagged with its name, into a shared list.
 class LoggingComponent : public IComponent, public IControllable, public ISynchronizeable {
@@ -139,4 +143,65 @@ TEST(PluginBase, ControllerMapKeepsTheLastMappingAndLeavesMissesAlone)
     EXPECT_FALSE(plugin.GetMappedParameter(1, &parameterId));
     EXPECT_FALSE(plugin.GetMappedParameter(static_cast<char>(208), &parameterId));
     EXPECT_EQ(parameterId, 1);
+}
+
+// A reset requested on another thread (a program change) waits for the audio
+// thread: ApplyRequestedReset at the start of the next block resets the other
+// components, and each smoother snaps in its own next run to the value asked
+// for before the request; a value asked for after it ramps from there.
+TEST(PluginBase, RequestedResetsHappenOnTheAudioThreadInTheOrderAsked)
+{
+    Calls calls;
+    LoggingComponent lfo(calls, "lfo");
+    Level level("L", "Level", "", 0.2f);
+    TestPlugin plugin;
+    plugin.AddComponent(&lfo);
+    plugin.AddComponent(&level);
+
+    level.SetValue(0.8f);
+    plugin.RequestReset();
+    level.SetValue(0.4f);
+    EXPECT_TRUE(calls.empty()) << "nothing is reset on the requesting thread";
+    EXPECT_EQ(level.GetOutput(0)[0], 0.2f);
+
+    plugin.ApplyRequestedReset();
+    EXPECT_EQ(calls, Calls {"lfo.Reset"});
+    level.Process(256);
+    ReferenceGlide reference(0.8f);
+    reference.To(0.4f);
+    const std::vector<float> expected = reference.Block(256);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), level.GetOutput(0)));
+
+    calls.clear();
+    plugin.ApplyRequestedReset();
+    EXPECT_TRUE(calls.empty()) << "one request, one reset";
+}
+
+// Reset is immediate, for a single thread: every component, smoothers at the
+// last value asked for, and a request still pending is served by it.
+TEST(PluginBase, ResetIsImmediateAndServesAPendingRequest)
+{
+    Calls calls;
+    LoggingComponent lfo(calls, "lfo");
+    Level level("L", "Level", "", 0.2f);
+    TestPlugin plugin;
+    plugin.AddComponent(&level);
+    plugin.AddComponent(&lfo);
+    plugin.SetSampleRate(48000.0f);
+    EXPECT_EQ(level.GetSampleRate(), 48000.0f) << "a smoother is a component like the others";
+
+    plugin.RequestReset();
+    level.SetValue(0.6f);
+    calls.clear();
+    plugin.Reset();
+    EXPECT_EQ(calls, Calls {"lfo.Reset"});
+    EXPECT_EQ(level.GetState(), Level::Settled);
+    EXPECT_EQ(level.GetOutput(0)[BufferSize - 1], 0.6f);
+
+    calls.clear();
+    plugin.ApplyRequestedReset();
+    EXPECT_TRUE(calls.empty());
+    level.Process(64);
+    EXPECT_EQ(level.GetState(), Level::Settled);
+    EXPECT_EQ(level.GetOutput(0)[0], 0.6f);
 }
