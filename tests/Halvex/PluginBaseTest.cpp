@@ -57,6 +57,20 @@ public:
     Editor* CreateEditor(AudioEffect*, IControlObserver*) override { return nullptr; }
 };
 
+// A plug-in with an oscillator stand-in and a smoother at 0.2, in that order.
+struct SmootherRig {
+    SmootherRig()
+    {
+        plugin.AddComponent(&lfo);
+        plugin.AddComponent(&level);
+    }
+
+    Calls calls;
+    LoggingComponent lfo {calls, "lfo"};
+    Level level {"L", "Level", "", 0.2f};
+    TestPlugin plugin;
+};
+
 } // namespace
 
 TEST(PluginBase, ForwardsToEachRegistrationInOrder)
@@ -151,13 +165,8 @@ TEST(PluginBase, ControllerMapKeepsTheLastMappingAndLeavesMissesAlone)
 // for before the request; a value asked for after it ramps from there.
 TEST(PluginBase, RequestedResetsHappenOnTheAudioThreadInTheOrderAsked)
 {
-    Calls calls;
-    LoggingComponent lfo(calls, "lfo");
-    Level level("L", "Level", "", 0.2f);
-    TestPlugin plugin;
-    plugin.AddComponent(&lfo);
-    plugin.AddComponent(&level);
-
+    SmootherRig rig;
+    auto& [calls, lfo, level, plugin] = rig;
     level.SetValue(0.8f);
     plugin.RequestReset();
     level.SetValue(0.4f);
@@ -181,12 +190,8 @@ TEST(PluginBase, RequestedResetsHappenOnTheAudioThreadInTheOrderAsked)
 // last value asked for, and a request still pending is served by it.
 TEST(PluginBase, ResetIsImmediateAndServesAPendingRequest)
 {
-    Calls calls;
-    LoggingComponent lfo(calls, "lfo");
-    Level level("L", "Level", "", 0.2f);
-    TestPlugin plugin;
-    plugin.AddComponent(&level);
-    plugin.AddComponent(&lfo);
+    SmootherRig rig;
+    auto& [calls, lfo, level, plugin] = rig;
     plugin.SetSampleRate(48000.0f);
     EXPECT_EQ(level.GetSampleRate(), 48000.0f) << "a smoother is a component like the others";
 
