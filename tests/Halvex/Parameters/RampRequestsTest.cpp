@@ -7,13 +7,6 @@
 
 namespace {
 
-RampRequests::Taken TakeAll(RampRequests& requests)
-{
-    RampRequests::Taken taken;
-    EXPECT_TRUE(requests.Take(taken));
-    return taken;
-}
-
 // The value the owner ends at after applying everything taken.
 float EndValue(const RampRequests::Taken& taken)
 {
@@ -21,40 +14,6 @@ float EndValue(const RampRequests::Taken& taken)
 }
 
 } // namespace
-
-TEST(RampRequests, KeepTheLastTargetAfterASnapAndNothingTwice)
-{
-    RampRequests requests(0.5f);
-    RampRequests::Taken taken;
-    EXPECT_FALSE(requests.Take(taken)) << "nothing asked yet";
-    EXPECT_EQ(requests.LatestTarget(), 0.5f);
-
-    requests.PostTarget(0.1f);
-    requests.PostTarget(0.2f);
-    taken = TakeAll(requests);
-    EXPECT_FALSE(taken.hasSnap);
-    EXPECT_TRUE(taken.hasTarget);
-    EXPECT_EQ(taken.target, 0.2f);
-    EXPECT_FALSE(requests.Take(taken)) << "taken once";
-
-    // A snap takes the latest target, drops the ramp to it, and keeps a
-    // target asked for afterwards.
-    requests.PostTarget(0.3f);
-    requests.PostSnapToLatest();
-    requests.PostTarget(0.0f);
-    taken = TakeAll(requests);
-    EXPECT_TRUE(taken.hasSnap);
-    EXPECT_EQ(taken.snap, 0.3f);
-    EXPECT_TRUE(taken.hasTarget);
-    EXPECT_EQ(taken.target, 0.0f);
-    EXPECT_EQ(requests.LatestTarget(), 0.0f);
-
-    requests.PostSnapToLatest();
-    taken = TakeAll(requests);
-    EXPECT_TRUE(taken.hasSnap);
-    EXPECT_EQ(taken.snap, 0.0f);
-    EXPECT_FALSE(taken.hasTarget);
-}
 
 // Two threads posting targets and snaps at once, while the owner takes now
 // and then: when they stop, what the owner ends at is the latest target the
