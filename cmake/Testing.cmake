@@ -12,13 +12,22 @@ else()
 endif()
 include(GoogleTest)
 
-# ombrix_add_test(name SOURCES ... LIBS ... [PROPERTIES prop value ...])
+# Every test executable that runs threads: the linux-tsan preset builds this
+# target and runs the tests labelled "threads" under ThreadSanitizer.
+add_custom_target(ThreadTests)
+
+# ombrix_add_test(name [THREADS] SOURCES ... LIBS ... [PROPERTIES prop value ...])
 # Natively every test case becomes a ctest entry; under Wine a whole
 # executable is one entry, because each Wine start costs about a second.
+# THREADS marks an executable whose tests run threads (see ThreadTests).
 function(ombrix_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(ARG "THREADS" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
+  if(ARG_THREADS)
+    add_dependencies(ThreadTests ${name})
+    list(APPEND ARG_PROPERTIES LABELS threads)
+  endif()
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name})
     if(ARG_PROPERTIES)

@@ -67,8 +67,9 @@ inline float FastPow2(float x)
 // The feedback gain is read once per block, like the per-sample buffers of
 // the smoothed parameters and the modulation source.
 //
-// Process belongs to the audio thread. The rings are plain memory, so Reset
-// must not run while Process does. The rate and the pending clear are relaxed
+// Process and Reset belong to the audio thread, the rings' only writer;
+// other threads ask for a reset through the plug-in
+// (PluginBase::RequestReset). The rate and the pending clear are relaxed
 // atomics: SetSampleRate and the switch observer may run on any thread.
 class Chorus : public IEffectComponent {
 public:

@@ -29,10 +29,11 @@
 // the editor's observer operations arrive on the window thread. Nothing here
 // takes a lock: program values are relaxed atomic words (ProgramBank) and the
 // plug-in's parameters are atomic too, so a program change that runs while
-// audio is processed may be seen half applied for one block. The reset that
-// follows a program or sample-rate change clears delay lines and buffers that
-// only the audio thread may touch, so it is requested here and carried out
-// by the audio thread before the next block.
+// audio is processed may be seen half applied for one block. A program,
+// chunk or sample-rate change sets the parameters at once (getParameter,
+// displays and the bank show it on return) and asks the plug-in for a reset
+// of its signal state, which the audio thread carries out before its next
+// block (PluginBase::RequestReset, where the threads' ownership is laid out).
 //
 // IsSynth (0 or 1) chooses the category and the synth flag; UsesChunks (0 or
 // 1) whether programs are exchanged as chunks. The plug-in class publishes
@@ -199,7 +200,7 @@ public:
                 parameter->SetValue(bank.GetValue(program, index));
             }
         }
-        RequestReset();
+        plugin.RequestReset();
         if (linkedEditor != nullptr) {
             linkedEditor->RequestRefresh();
         }
@@ -336,7 +337,7 @@ public:
             AudioEffectX::setSampleRate(sampleRate);
         }
         plugin.SetSampleRate(sampleRate);
-        RequestReset();
+        plugin.RequestReset();
     }
 
     // --- Audio and MIDI (host audio thread) ----------------------------------
@@ -369,12 +370,7 @@ public:
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override
     {
         const SubnormalsAsZero subnormalsAsZero;
-        // A plain load first: the exchange is a locked instruction that would
-        // stall every block, while a reset is requested only now and then.
-        if (resetRequested.load(std::memory_order_relaxed)
-            && resetRequested.exchange(false, std::memory_order_acquire)) {
-            plugin.Reset();
-        }
+        plugin.ApplyRequestedReset();
         if (const VstTimeInfo* time = getTimeInfo(kVstPpqPosValid | kVstTempoValid)) {
             // Transport the plug-in cannot use (negative or not a number) is dropped.
             if (time->tempo >= 0.0 && time->ppqPos >= 0.0) {
@@ -494,10 +490,6 @@ private:
         return stored;
     }
 
-    // Release: the parameter values set before the request are visible to
-    // the audio thread when it sees the request.
-    void RequestReset() { resetRequested.store(true, std::memory_order_release); }
-
     void SanitiseValues(int program)
     {
         for (int index = 0; index < ParameterCount; ++index) {
@@ -600,7 +592,6 @@ private:
 
     Bank bank;
     MidiEventQueue midiEvents;
-    std::atomic<bool> resetRequested {false};
     float* offsetInputs[InputCount] = {};
     float* offsetOutputs[OutputCount] = {};
     Plugin plugin;

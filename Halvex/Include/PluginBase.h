@@ -9,6 +9,8 @@
 #include <map>
 #include <vector>
 
+class SmoothRamp;
+
 // The base of every toolkit plug-in: one object that answers the effect
 // adapter for the whole plug-in. It forwards Reset and SetSampleRate to the
 // registered components, MIDI controllers to the registered controllables and
@@ -22,6 +24,39 @@
 // CreateEditor. Registration allocates and must be finished before the
 // plug-in is handed to the host; afterwards the lists are only read, from any
 // thread, without locks.
+//
+// Threads: one owner for every piece of signal state. The host calls from
+// its audio thread (processEvents, processReplacing), from its dispatcher and
+// automation threads (parameters, programs, chunks, sample rate) and from the
+// editor's window thread. Nothing takes a lock; what crosses threads is a
+// std::atomic.
+//
+//   state                                      written by
+//   parameter values (ParameterBase), the      the calling thread, at once:
+//     program bank, derived working values       getParameter, displays and
+//     (feedback gain, switch states, the         the editor see a change
+//     oscillator's increment, the chorus's       immediately
+//     pending clear)
+//   a smoother's ramp and buffer (SmoothRamp)  the audio thread only
+//   the oscillator's phase and outputs         the audio thread only
+//   the chorus's delay lines                   the audio thread only
+//
+// How a change travels to the audio thread's state:
+// - A parameter change (host, editor, or a MIDI controller handled between
+//   runs on the audio thread) posts its new target into the smoother's
+//   requests (SmoothRamp::RampTo); the smoother applies it before its next
+//   block. The oscillator's increment and the chorus's pending clear are
+//   atomics that Process reads at its next block.
+// - A reset (after a program, chunk or sample-rate change) is requested with
+//   RequestReset on any thread: each smoother is told at once to snap to its
+//   latest target, and one flag asks for the other components. The audio
+//   thread calls ApplyRequestedReset at the start of its next block, which
+//   resets the components; the smoothers apply their snap, and whatever was
+//   asked of them after it, when they next run. So a value set after the
+//   request ramps from the snapped value, as it would after an immediate
+//   reset, and nothing asked for is lost.
+// - Reset itself is the immediate reset, for the audio thread or a caller
+//   with no block running.
 class PluginBase : public IEffectComponent,
                    public IControllable,
                    public ISynchronizeable,
@@ -30,7 +65,19 @@ class PluginBase : public IEffectComponent,
 public:
     PluginBase() = default;
 
+    // Audio thread (or no block running): resets every component now.
     void Reset() override;
+    // Any thread: asks for a reset at the start of the next block.
+    void RequestReset();
+    // Audio thread, before every block: carries out a requested reset of the
+    // components other than smoothers, which apply their own requests. Inline:
+    // it costs one plain load when nothing was requested.
+    void ApplyRequestedReset()
+    {
+        if (TakeResetRequest()) {
+            ResetComponents(false);
+        }
+    }
     float GetSampleRate() override;
     // A rate that is not positive is reported and ignored; it does not reset.
     void SetSampleRate(float sampleRate) override;
@@ -65,6 +112,9 @@ public:
 
 protected:
     void AddComponent(IComponent* component);
+    // A smoother, registered as a component that is also told of every
+    // reset request.
+    void AddComponent(SmoothRamp* smoother);
     void AddControllable(IControllable* controllable);
     void AddSynchronizeable(ISynchronizeable* synchronizeable);
     // The parameter's id is the number of parameters added before it.
@@ -77,8 +127,24 @@ protected:
     void MapController(char controller, int parameterId);
 
 private:
+    struct Component {
+        IComponent* component;
+        // The same object when it is a smoother, otherwise null.
+        SmoothRamp* smoother;
+    };
+
+    // A plain load first: the exchange is a locked instruction, and a reset
+    // is requested only now and then.
+    bool TakeResetRequest()
+    {
+        return resetRequested.load(std::memory_order_relaxed)
+            && resetRequested.exchange(false, std::memory_order_acquire);
+    }
+    void ResetComponents(bool smoothersToo);
+
     std::atomic<float> sampleRate {DefaultSampleRate};
-    std::vector<IComponent*> components;
+    std::atomic<bool> resetRequested {false};
+    std::vector<Component> components;
     std::vector<IControllable*> controllables;
     std::vector<ISynchronizeable*> synchronizeables;
     std::vector<ParameterBase*> parameters;

@@ -38,11 +38,12 @@ extern const float SyncResolutionFactors[SyncResolutionCount];
 // cosine -= e * sine with e the angle step in radians per sample: its
 // amplitude stays bounded close to 1 without renormalisation.
 //
-// Process, GetOutput, SetController and Synchronize belong to the audio
-// thread. The rate observer recomputes the increment on whichever thread
-// changes "Frequency", "Sync Mode" or "Sync Resolution"; the values crossing
-// threads are relaxed atomics and Process picks a new increment up at its next
-// block. Reset must not run while Process does.
+// Process, GetOutput, SetController, Synchronize and Reset belong to the
+// audio thread, the phase's only writer; other threads ask for a reset
+// through the plug-in (PluginBase::RequestReset). The rate observer
+// recomputes the increment on whichever thread changes "Frequency", "Sync
+// Mode" or "Sync Resolution"; the values crossing threads are relaxed atomics
+// and Process picks a new increment up at its next block.
 class QuadLfo : public ISynthComponent, public IControllable, public ISynchronizeable {
 public:
     // Recomputes its owner's increment when a rate parameter changes.

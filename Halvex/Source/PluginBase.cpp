@@ -1,11 +1,31 @@
 #include "PluginBase.h"
 
 #include "Assert.h"
+#include "Parameters/SmoothRamp.h"
 
 void PluginBase::Reset()
 {
-    for (IComponent* component : components) {
-        component->Reset();
+    // A reset requested before this one is served by it.
+    TakeResetRequest();
+    ResetComponents(true);
+}
+
+void PluginBase::RequestReset()
+{
+    for (const Component& entry : components) {
+        if (entry.smoother != nullptr) {
+            entry.smoother->RequestReset();
+        }
+    }
+    resetRequested.store(true, std::memory_order_release);
+}
+
+void PluginBase::ResetComponents(bool smoothersToo)
+{
+    for (const Component& entry : components) {
+        if (smoothersToo || entry.smoother == nullptr) {
+            entry.component->Reset();
+        }
     }
 }
 
@@ -21,8 +41,8 @@ void PluginBase::SetSampleRate(float sampleRate)
         return;
     }
     this->sampleRate.store(sampleRate, std::memory_order_relaxed);
-    for (IComponent* component : components) {
-        component->SetSampleRate(sampleRate);
+    for (const Component& entry : components) {
+        entry.component->SetSampleRate(sampleRate);
     }
 }
 
@@ -47,7 +67,12 @@ bool PluginBase::GetMappedParameter(char controller, int* parameterId) const
 
 void PluginBase::AddComponent(IComponent* component)
 {
-    components.push_back(component);
+    components.push_back({component, nullptr});
+}
+
+void PluginBase::AddComponent(SmoothRamp* smoother)
+{
+    components.push_back({smoother, smoother});
 }
 
 void PluginBase::AddControllable(IControllable* controllable)

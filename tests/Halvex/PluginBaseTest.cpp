@@ -1,18 +1,22 @@
 #include "PluginBase.h"
 
 #include "Parameters/Displays.h"
+#include "Parameters/SmoothParameter.h"
 #include "Parameters/SwitchParameter.h"
 
 #include "AssertionRecorder.h"
+#include "ReferenceGlide.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Calls = std::vector<std::string>;
+using Level = SmoothParameter<DoNothingSmoothTransform, DisplayFloat>;
 
 // Logs every call it receives, tagged with its name, into a shared list.
 class LoggingComponent : public IComponent, public IControllable, public ISynchronizeable {
@@ -51,6 +55,20 @@ public:
 
     void Process(float**, float**, int) override { }
     Editor* CreateEditor(AudioEffect*, IControlObserver*) override { return nullptr; }
+};
+
+// A plug-in with an oscillator stand-in and a smoother at 0.2, in that order.
+struct SmootherRig {
+    SmootherRig()
+    {
+        plugin.AddComponent(&lfo);
+        plugin.AddComponent(&level);
+    }
+
+    Calls calls;
+    LoggingComponent lfo {calls, "lfo"};
+    Level level {"L", "Level", "", 0.2f};
+    TestPlugin plugin;
 };
 
 } // namespace
@@ -169,4 +187,56 @@ TEST(PluginBase, DescribedParametersBringTheirControllers)
             EXPECT_FALSE(plugin.GetMappedParameter(static_cast<char>(controller), &parameterId)) << controller;
         }
     }
+}
+
+// A reset requested on another thread (a program change) waits for the audio
+// thread: ApplyRequestedReset at the start of the next block resets the other
+// components, and each smoother snaps in its own next run to the value asked
+// for before the request; a value asked for after it ramps from there.
+TEST(PluginBase, RequestedResetsHappenOnTheAudioThreadInTheOrderAsked)
+{
+    SmootherRig rig;
+    auto& [calls, lfo, level, plugin] = rig;
+    level.SetValue(0.8f);
+    plugin.RequestReset();
+    level.SetValue(0.4f);
+    EXPECT_TRUE(calls.empty()) << "nothing is reset on the requesting thread";
+    EXPECT_EQ(level.GetOutput(0)[0], 0.2f);
+
+    plugin.ApplyRequestedReset();
+    EXPECT_EQ(calls, Calls {"lfo.Reset"});
+    level.Process(256);
+    ReferenceGlide reference(0.8f);
+    reference.To(0.4f);
+    const std::vector<float> expected = reference.Block(256);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), level.GetOutput(0)));
+
+    calls.clear();
+    plugin.ApplyRequestedReset();
+    EXPECT_TRUE(calls.empty()) << "one request, one reset";
+}
+
+// Reset is immediate, for a single thread: every component, smoothers at the
+// last value asked for, and a request still pending is served by it.
+TEST(PluginBase, ResetIsImmediateAndServesAPendingRequest)
+{
+    SmootherRig rig;
+    auto& [calls, lfo, level, plugin] = rig;
+    plugin.SetSampleRate(48000.0f);
+    EXPECT_EQ(level.GetSampleRate(), 48000.0f) << "a smoother is a component like the others";
+
+    plugin.RequestReset();
+    level.SetValue(0.6f);
+    calls.clear();
+    plugin.Reset();
+    EXPECT_EQ(calls, Calls {"lfo.Reset"});
+    EXPECT_EQ(level.GetState(), Level::Settled);
+    EXPECT_EQ(level.GetOutput(0)[BufferSize - 1], 0.6f);
+
+    calls.clear();
+    plugin.ApplyRequestedReset();
+    EXPECT_TRUE(calls.empty());
+    level.Process(64);
+    EXPECT_EQ(level.GetState(), Level::Settled);
+    EXPECT_EQ(level.GetOutput(0)[0], 0.6f);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -72,21 +73,35 @@ TEST(ProgramBank, TextsStayWithinTheirFields)
     EXPECT_EQ(std::string(name), "This name is much longe") << "a neighbour's write does not bleed in";
 }
 
+// The reader counts the changes it sees and the writer writes until the reader
+// has seen enough of them, so that the two demonstrably overlapped; a time
+// limit keeps a reader that never sees the writer from hanging the test.
 TEST(ProgramBank, ValuesAreNeverSeenTornAcrossThreads)
 {
+    constexpr int ChangesToSee = 20;
     TestBank bank;
     std::atomic<bool> stop {false};
     std::thread writer([&] {
-        for (int i = 0; i < 200000; ++i) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        for (long i = 0; !stop.load(std::memory_order_relaxed); ++i) {
             bank.SetValue(5, 2, (i & 1) != 0 ? 0.25f : 0.75f);
+            if ((i & 1023) == 0 && std::chrono::steady_clock::now() > deadline) {
+                break;
+            }
         }
         stop = true;
     });
     bool onlyWrittenValues = true;
-    while (!stop) {
+    int changesSeen = 0;
+    float last = bank.GetValue(5, 2);
+    while (!stop && changesSeen < ChangesToSee) {
         const float value = bank.GetValue(5, 2);
         onlyWrittenValues = onlyWrittenValues && (value == 0.0f || value == 0.25f || value == 0.75f);
+        changesSeen += value != last ? 1 : 0;
+        last = value;
     }
+    stop = true;
     writer.join();
     EXPECT_TRUE(onlyWrittenValues);
+    EXPECT_GE(changesSeen, ChangesToSee) << "the reader must have run while the writer wrote";
 }

@@ -1,12 +1,15 @@
 // The shipped plug-in binary as a host sees it: loaded from disk, entered
 // through VSTPluginMain and driven only through its effect record.
 
+#include "Chorus.h"
 #include "MidiEvents.h"
 #include "OmbrixChorusDescription.h"
 #include "PluginHost.h"
+#include "ReferenceGlide.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -299,6 +302,127 @@ TEST_F(OmbrixChorusPlugin, BypassPassesAudioWhileTheModulationRuns)
         difference = std::max(difference, std::fabs(on[0][i] - referenceOn[0][i]));
     }
     EXPECT_LT(difference, 0.005f);
+}
+
+// How a program reaches the plug-in before a change that must glide from it.
+enum class ProgramLoad { SetProgram, ProgramChunk };
+
+// Plays a block of the factory program with a glide under way, loads values
+// as a program (into program 9 of a bank and then setProgram, or as the
+// current program's chunk), sets parameter index to newValue before the next
+// block and renders input from there in blocks of 512. Answers the left
+// output.
+std::vector<float> LoadChangeAndRender(PluginHost& host, ProgramLoad load, const float (&values)[ParameterCount],
+    VstInt32 index, float newValue, const std::vector<float>& input)
+{
+    std::vector<float> ignored[2], silence(256, 0.0f);
+    host.SetParameter(4, 0.3f);
+    RenderThrough(host, silence, silence, ignored[0], ignored[1], 256);
+
+    const bool isPreset = load == ProgramLoad::ProgramChunk;
+    std::vector<char> chunk = host.GetChunk(isPreset);
+    const std::size_t program
+        = isPreset ? 0 : offsetof(ChorusBank, programs) + 9 * sizeof(ProgramChunk<ParameterCount>);
+    std::memcpy(chunk.data() + program + offsetof(ProgramChunk<ParameterCount>, values), values, sizeof values);
+    EXPECT_TRUE(host.SetChunk(chunk, isPreset));
+    if (!isPreset) {
+        host.SetProgram(9);
+    }
+    host.SetParameter(index, newValue);
+    EXPECT_EQ(host.GetParameter(index), newValue);
+
+    std::vector<float> left, right;
+    RenderThrough(host, input, input, left, right, 512);
+    return left;
+}
+
+// The largest difference between what samples from..to of output show and
+// what is expected of them.
+template <typename Shown>
+float LargestError(const std::vector<float>& output, const std::vector<float>& expected, std::size_t from, Shown shown)
+{
+    float largest = 0.0f;
+    for (std::size_t n = from; n < expected.size(); ++n) {
+        largest = std::max(largest, std::fabs(shown(n, output[n]) - expected[n]));
+    }
+    return largest;
+}
+
+// With an input of n + 1 at sample n, fully wet and without feedback, the
+// output is the input read back through the delay line: n + 1 - delay.
+std::vector<float> CountingInput(std::size_t frames)
+{
+    std::vector<float> input(frames);
+    for (std::size_t n = 0; n < frames; ++n) {
+        input[n] = static_cast<float>(n + 1);
+    }
+    return input;
+}
+
+float DelayShown(std::size_t n, float output)
+{
+    return static_cast<float>(static_cast<double>(n + 1) - output);
+}
+
+constexpr ProgramLoad ProgramLoads[] = {ProgramLoad::SetProgram, ProgramLoad::ProgramChunk};
+
+// The first samples after a program load and a change follow the 0.1 s glide
+// from the program's value, however the program came: the reset of the load
+// happens at the next block, and the change made after it ramps from there.
+TEST_F(OmbrixChorusPlugin, AMixChangeRightAfterAProgramLoadGlidesFromTheProgramsMix)
+{
+    // Delay 25 ms without modulation: the wet signal is silent for 1102
+    // samples, so a constant input of 1 comes out as 1 - mix.
+    const float values[ParameterCount] = {1.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f};
+    for (ProgramLoad load : ProgramLoads) {
+        const std::vector<float> output
+            = LoadChangeAndRender(host, load, values, 4, 1.0f, std::vector<float>(1024, 1.0f));
+        ReferenceGlide mix(0.0f);
+        mix.To(1.0f);
+        std::vector<float> dry = mix.Block(1024);
+        for (float& value : dry) {
+            value = 1.0f - value;
+        }
+        EXPECT_LT(LargestError(output, dry, 0, [](std::size_t, float sample) { return sample; }), 1e-6f)
+            << "first sample " << output[0] << ", expected " << dry[0];
+    }
+}
+
+TEST_F(OmbrixChorusPlugin, ADelayTimeChangeRightAfterAProgramLoadGlidesFromTheProgramsDelay)
+{
+    // Fully wet, no modulation, no feedback; the delay starts at 1 ms.
+    const float values[ParameterCount] = {1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f};
+    for (ProgramLoad load : ProgramLoads) {
+        const std::vector<float> output = LoadChangeAndRender(host, load, values, 1, 1.0f, CountingInput(4096));
+        ReferenceGlide seconds(ChorusDelayTimeTransform::Apply(0.0f));
+        seconds.To(ChorusDelayTimeTransform::Apply(1.0f));
+        std::vector<float> delay = seconds.Block(4096);
+        for (float& value : delay) {
+            value *= 44100.0f;
+        }
+        // From sample 64 on, the read-back lies within what was written.
+        EXPECT_LT(LargestError(output, delay, 64, DelayShown), 0.002f) << "samples of delay";
+    }
+}
+
+TEST_F(OmbrixChorusPlugin, ADepthChangeRightAfterAProgramLoadGlidesFromTheProgramsDepth)
+{
+    // The oscillator stands still at phase 0 (frequency 0): the left channel's
+    // modulation is 1, and its delay the base delay times FastPow2(depth).
+    const float values[ParameterCount] = {1.0f, 0.2f, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f};
+    const float baseDelay = 44100.0f * ChorusDelayTimeTransform::Apply(0.2f);
+    for (ProgramLoad load : ProgramLoads) {
+        const std::vector<float> output = LoadChangeAndRender(host, load, values, 2, 1.0f, CountingInput(4096));
+        ReferenceGlide depth(0.0f);
+        depth.To(1.0f);
+        std::vector<float> delay = depth.Block(4096);
+        for (float& value : delay) {
+            value = FastPow2(value) * baseDelay;
+        }
+        // At most twice the base delay: from sample 200 on it lies within
+        // what was written.
+        EXPECT_LT(LargestError(output, delay, 200, DelayShown), 0.002f) << "samples of delay";
+    }
 }
 
 // Renders noise through program 0 with a control change at one absolute

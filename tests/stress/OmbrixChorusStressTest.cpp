@@ -1,9 +1,12 @@
-// Three host threads on one chorus instance at once, the way hosts use a
-// plug-in: the audio thread sends events and processes blocks; an automation
-// thread sets parameters, programs, program names and chunks; a project
-// thread saves chunks (getChunk, then copying the bytes) and reads names and
-// display texts. Built under ThreadSanitizer by the linux-tsan preset, where
-// any data race fails the run; in the other builds it checks the answers.
+// Host threads on one chorus instance at once, the way hosts use a plug-in.
+// Three threads: the audio thread sends events and processes blocks; an
+// automation thread sets parameters, programs, program names and chunks; a
+// project thread saves chunks (getChunk, then copying the bytes) and reads
+// names and display texts. Two threads: one changes parameters, programs and
+// chunks while the other processes, and afterwards the sound must be that of
+// the values the parameters show. Built under ThreadSanitizer by the
+// linux-tsan preset, where any data race fails the run; in the other builds
+// it checks the answers.
 
 #include "AEffect.h"
 #include "OmbrixChorusDescription.h"
@@ -15,6 +18,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <random>
 #include <thread>
@@ -53,6 +57,23 @@ VstIntPtr VSTCALL HostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, v
     }
 }
 
+VstIntPtr DispatchTo(
+    AEffect* target, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f)
+{
+    return target->dispatcher(target, opcode, index, value, ptr, opt);
+}
+
+// A copy of the chunk the instance hands out, taken at once.
+std::vector<char> CopyChunkOf(AEffect* target, bool isPreset)
+{
+    void* data = nullptr;
+    const VstIntPtr size = DispatchTo(target, effGetChunk, isPreset ? 1 : 0, 0, &data);
+    if (data == nullptr || size <= 0) {
+        return {};
+    }
+    return std::vector<char>(static_cast<char*>(data), static_cast<char*>(data) + size);
+}
+
 class OmbrixChorusStressTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -78,18 +99,10 @@ protected:
 
     VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f)
     {
-        return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+        return DispatchTo(effect, opcode, index, value, ptr, opt);
     }
 
-    std::vector<char> CopyChunk(bool isPreset)
-    {
-        void* data = nullptr;
-        const VstIntPtr size = Dispatch(effGetChunk, isPreset ? 1 : 0, 0, &data);
-        if (data == nullptr || size <= 0) {
-            return {};
-        }
-        return std::vector<char>(static_cast<char*>(data), static_cast<char*>(data) + size);
-    }
+    std::vector<char> CopyChunk(bool isPreset) { return CopyChunkOf(effect, isPreset); }
 
     AEffect* effect = nullptr;
     AssertionHandler previousHandler = nullptr;
@@ -216,6 +229,159 @@ TEST_F(OmbrixChorusStressTest, AudioAutomationAndProjectThreadsRunTogether)
     EXPECT_GT(reads.load(), 0);
     EXPECT_GT(writes.load(), 0);
     EXPECT_GT(automations.load(), 0) << "mapped controllers tell the host";
+}
+
+// One block of noise, the same for every instance at the same block number.
+void ProcessNoiseBlock(AEffect* target, int block, std::vector<float>& outLeft, std::vector<float>& outRight)
+{
+    std::mt19937 random(static_cast<unsigned>(block));
+    std::uniform_real_distribution<float> sample(-0.5f, 0.5f);
+    std::vector<float> left(BlockSize), right(BlockSize);
+    for (int i = 0; i < BlockSize; ++i) {
+        left[i] = sample(random);
+        right[i] = sample(random);
+    }
+    float* inputs[2] = {left.data(), right.data()};
+    float* outputs[2] = {outLeft.data(), outRight.data()};
+    target->processReplacing(target, inputs, outputs, BlockSize);
+}
+
+// Delay time, depth and mix.
+constexpr int Smoothed[] = {1, 2, 4};
+
+// A program chunk of the instance with these values.
+std::vector<char> ProgramWith(AEffect* target, const float (&values)[OmbrixChorusDescription.ParameterCount])
+{
+    std::vector<char> program = CopyChunkOf(target, true);
+    std::memcpy(program.data() + offsetof(ProgramChunk<OmbrixChorusDescription.ParameterCount>, values), values, sizeof values);
+    return program;
+}
+
+// One thread changes parameters, programs and chunks while another processes;
+// the changer ends by loading a program and moving the three smoothed values
+// in small steps, one per block, so that their short glides keep arriving
+// while changes come in. Once the glides finish, every smoother
+// must hold its parameter's value: the output equals, bit for bit, that of a
+// fresh instance given the same values as a program. Both instances' delay
+// lines are cleared by switching the chorus off for a block, and the program
+// stops the oscillator at phase 0 (frequency 0), so that the smoothers are
+// all that could differ. Final values below 0.5 make every glide end exactly
+// on its target.
+TEST_F(OmbrixChorusStressTest, ChangesFromAnotherThreadAllReachTheSound)
+{
+    constexpr float SampleRate = 4000.0f;
+    Dispatch(effSetSampleRate, 0, 0, nullptr, SampleRate);
+    const std::vector<char> bank = CopyChunk(false);
+    ASSERT_EQ(bank.size(), static_cast<std::size_t>(BankSize));
+    for (unsigned round = 0; round < 3; ++round) {
+        std::mt19937 random(round);
+        std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+        std::uniform_real_distribution<float> belowHalf(0.0f, 0.49f);
+        float finalValues[OmbrixChorusDescription.ParameterCount]
+            = {1.0f, unit(random), belowHalf(random), 0.0f, belowHalf(random), 0.0f, 1.0f, 0.0f};
+        float programValues[OmbrixChorusDescription.ParameterCount];
+        std::memcpy(programValues, finalValues, sizeof finalValues);
+        for (const int smoothed : Smoothed) {
+            programValues[smoothed] = unit(random);
+        }
+        std::vector<char> program = ProgramWith(effect, programValues);
+
+        std::atomic<int> blocks {0};
+        std::atomic<bool> changerDone {false};
+        std::thread audio([&] {
+            std::vector<float> outLeft(BlockSize), outRight(BlockSize);
+            while (!changerDone.load()) {
+                ProcessNoiseBlock(effect, blocks.load(), outLeft, outRight);
+                blocks.fetch_add(1);
+            }
+        });
+        std::thread changer([&] {
+            // Starts once blocks run, so that every change meets them.
+            while (blocks.load() == 0) {
+                std::this_thread::yield();
+            }
+            std::vector<char> bankCopy = bank;
+            std::vector<char> programCopy = program;
+            for (int change = 0; change < 3000; ++change) {
+                const int action = static_cast<int>(random() % 16);
+                if (action < 12) {
+                    effect->setParameter(effect, static_cast<VstInt32>(random() % 8), unit(random));
+                } else if (action < 14) {
+                    Dispatch(effSetProgram, 0, static_cast<VstIntPtr>(random() % 32));
+                } else if (action < 15) {
+                    Dispatch(effSetChunk, 1, ProgramSize, programCopy.data());
+                } else {
+                    Dispatch(effSetChunk, 0, BankSize, bankCopy.data());
+                }
+            }
+            programCopy = program;
+            Dispatch(effSetChunk, 1, ProgramSize, programCopy.data());
+            // Each smoothed value in turn moves by a step so small that its
+            // glide arrives in the block that takes it, once per block and at
+            // some point inside the block: the next change comes in while the
+            // last one arrives.
+            for (const int smoothed : Smoothed) {
+                for (int step = 0; step < 40; ++step) {
+                    const int seen = blocks.load();
+                    while (blocks.load() == seen) {
+                        std::this_thread::yield();
+                    }
+                    for (volatile int spin = static_cast<int>(random() % 4000); spin > 0; spin = spin - 1) { }
+                    const float offset = step % 2 == 0 ? 0.00001f : 0.0f;
+                    effect->setParameter(effect, smoothed, finalValues[smoothed] + offset);
+                }
+            }
+            changerDone.store(true);
+        });
+        changer.join();
+        audio.join();
+        EXPECT_GT(blocks.load(), 1) << "round " << round;
+        for (int index = 0; index < OmbrixChorusDescription.ParameterCount; ++index) {
+            ASSERT_EQ(effect->getParameter(effect, index), finalValues[index]) << "round " << round;
+        }
+
+        AEffect* fresh = VSTPluginMain(&HostCallback);
+        ASSERT_NE(fresh, nullptr);
+        DispatchTo(fresh, effOpen);
+        DispatchTo(fresh, effSetSampleRate, 0, 0, nullptr, SampleRate);
+        DispatchTo(fresh, effSetBlockSize, 0, BlockSize);
+        DispatchTo(fresh, effMainsChanged, 0, 1);
+        std::vector<char> freshProgram = ProgramWith(fresh, finalValues);
+        DispatchTo(fresh, effSetChunk, 1, ProgramSize, freshProgram.data());
+
+        // Two seconds for the last glides, then a bypassed block that clears
+        // the delay lines, then the same audio through both.
+        std::vector<float> out[2][2];
+        for (auto& instance : out) {
+            for (auto& channel : instance) {
+                channel.assign(BlockSize, 0.0f);
+            }
+        }
+        AEffect* instances[2] = {effect, fresh};
+        for (int block = 0; block < 2 * static_cast<int>(SampleRate) / BlockSize; ++block) {
+            ProcessNoiseBlock(effect, block, out[0][0], out[0][1]);
+        }
+        bool identical = true;
+        for (int which = 0; which < 2; ++which) {
+            AEffect* instance = instances[which];
+            instance->setParameter(instance, 0, 0.0f);
+            ProcessNoiseBlock(instance, 0, out[which][0], out[which][1]);
+            instance->setParameter(instance, 0, 1.0f);
+        }
+        for (int block = 1; block < 40; ++block) {
+            for (int which = 0; which < 2; ++which) {
+                ProcessNoiseBlock(instances[which], block, out[which][0], out[which][1]);
+            }
+            for (int channel = 0; channel < 2; ++channel) {
+                identical = identical
+                    && std::memcmp(out[0][channel].data(), out[1][channel].data(), BlockSize * sizeof(float)) == 0;
+            }
+        }
+        EXPECT_TRUE(identical) << "round " << round << ": the sound differs from the values shown";
+        DispatchTo(fresh, effMainsChanged, 0, 0);
+        DispatchTo(fresh, effClose);
+    }
+    EXPECT_EQ(reports.load(), 0) << "assertion reports";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "Assert.h"
 #include "Halvex.h"
 #include "Interfaces.h"
+#include "Parameters/RampRequests.h"
 
 #include <algorithm>
 #include <atomic>
@@ -24,11 +25,14 @@
 // few hundred-thousandths short of its target (a rise to 1.0 rests at 0.99997)
 // and stays Ramping until the next change or Reset.
 //
-// RampTo and SetSampleRate may come from any thread; Process, on the audio
-// thread, reads the ramp state through relaxed atomics, and a change made
-// during a running Process is picked up from the next block. The output
-// buffer itself is plain memory: Reset and Process must not run at the same
-// time.
+// Threads (the whole picture is in PluginBase.h): the ramp's state and its
+// buffer belong to the audio thread, which alone writes them, in Process, Run
+// and Reset. Other threads publish requests: RampTo and RequestReset post
+// them, lock-free, and the audio thread applies them at the start of its next
+// block, in the order they were made, before it looks at the state; a change
+// made during a running block is picked up by the next one. GetTarget, the
+// latest target asked for, answers at once on any thread. SetSampleRate may
+// come from any thread; the ramp steps with the new rate from its next block.
 class SmoothRamp : public ISynthComponent {
 public:
     enum Direction { Up = 0, Down = 1 };
@@ -40,8 +44,13 @@ public:
     SmoothRamp(const SmoothRamp&) = delete;
     SmoothRamp& operator=(const SmoothRamp&) = delete;
 
-    // Ends any ramp at once: the whole buffer holds the target.
+    // Audio thread: applies what was asked, then ends any ramp at once: the
+    // whole buffer holds the latest target.
     void Reset() override;
+    // Any thread: asks the audio thread to snap to the latest target at the
+    // start of its next block, as Reset would. A target asked for after this
+    // call ramps from there.
+    void RequestReset() { requests.PostSnapToLatest(); }
     float GetSampleRate() override;
     // A rate that is not positive is reported and ignored. Leaves the ramp,
     // the position and the buffer as they are.
@@ -58,19 +67,23 @@ public:
         return buffer;
     }
 
-    // Where the ramp is going, not the sample in flight.
-    float GetTarget() const { return target.load(std::memory_order_relaxed); }
-    State GetState() const { return state.load(std::memory_order_relaxed); }
-    Direction GetDirection() const { return direction.load(std::memory_order_relaxed); }
+    // Where the ramp is going, not the sample in flight: the latest target
+    // asked for, at once, on any thread.
+    float GetTarget() const { return requests.LatestTarget(); }
+    // The audio thread's ramp, as the last block left it: requests made
+    // since then show from the next block on. Audio thread only.
+    State GetState() const { return state; }
+    Direction GetDirection() const { return direction; }
 
     // One block of up to four ramps, stepped side by side in the lanes of one
     // SSE vector, so that a caller can run several smoothed values in its own
     // per-sample loop and each step serves them all: the constructor does for
     // each ramp what Process does before the first sample (the checks, the
-    // reset after an arrival, through the virtual slot); Next(i) writes sample
-    // i and NextFour(i) samples i .. i + 3 of every ramping buffer; Finish
-    // keeps each ramp's state for the next block. Every lane gives exactly the
-    // buffer and state its ramp's own Process gives. Audio thread only.
+    // requests posted since the last block, the settling after an arrival);
+    // Next(i) writes sample i and NextFour(i) samples i .. i + 3 of every
+    // ramping buffer; Finish keeps each ramp's state for the next block.
+    // Every lane gives exactly the buffer and state its ramp's own Process
+    // gives. Audio thread only.
     class Run {
     public:
         static constexpr int MaxRamps = 4;
@@ -133,11 +146,11 @@ public:
                     continue;
                 }
                 SmoothRamp& ramp = *ramps[lane];
-                ramp.current.store(positions[lane], std::memory_order_relaxed);
+                ramp.current = positions[lane];
                 // A sample that began at or past the target means the ramp
                 // has arrived; the one that first reaches it does not yet.
                 if (stepped && (entered & (1 << lane)) == 0) {
-                    ramp.state.store(Arrived, std::memory_order_relaxed);
+                    ramp.state = Arrived;
                 }
             }
         }
@@ -180,23 +193,48 @@ public:
     };
 
 protected:
-    // Restarts the ramp from wherever the position is, toward newTarget.
-    void RampTo(float newTarget)
-    {
-        const bool falling = newTarget < current.load(std::memory_order_relaxed);
-        // Adding the negated offset is subtracting it; negating the offset
-        // rather than choosing the operation keeps the branch out (automation
-        // moves values up and down in no order a predictor could learn).
-        target.store(newTarget, std::memory_order_relaxed);
-        aim.store(newTarget + NegatedIf(falling, AimBeyondTarget), std::memory_order_relaxed);
-        direction.store(falling ? Down : Up, std::memory_order_relaxed);
-        state.store(Ramping, std::memory_order_relaxed);
-    }
+    // Any thread: asks the audio thread to restart the ramp toward newTarget
+    // from wherever it is at the start of its next block.
+    void RampTo(float newTarget) { requests.PostTarget(newTarget); }
 
 private:
     static constexpr float AimBeyondTarget = 0.0001f;
 
-    // The direction as a sign bit, without a branch (see RampTo).
+    // Audio thread: what was asked since the last block, a snap first (as
+    // Reset would do it at that moment), then a ramp (as a change made at
+    // that moment starts one).
+    void ApplyRequests()
+    {
+        RampRequests::Taken taken;
+        if (!requests.Take(taken)) {
+            return;
+        }
+        if (taken.hasSnap) {
+            target = taken.snap;
+            Settle();
+        }
+        if (taken.hasTarget) {
+            StartRamp(taken.target);
+        }
+    }
+
+    // Ends any ramp at the target: the whole buffer holds it.
+    void Settle();
+
+    // Restarts the ramp from wherever the position is, toward newTarget.
+    void StartRamp(float newTarget)
+    {
+        const bool falling = newTarget < current;
+        // Adding the negated offset is subtracting it; negating the offset
+        // rather than choosing the operation keeps the branch out (automation
+        // moves values up and down in no order a predictor could learn).
+        target = newTarget;
+        aim = newTarget + NegatedIf(falling, AimBeyondTarget);
+        direction = falling ? Down : Up;
+        state = Ramping;
+    }
+
+    // The direction as a sign bit, without a branch (see StartRamp).
     static uint32_t SignBitOf(Direction direction)
     {
         HALVEX_ASSERT(direction == Up || direction == Down);
@@ -212,13 +250,16 @@ private:
         return value;
     }
 
-    std::atomic<float> target;
-    std::atomic<float> current {0.0f};
-    std::atomic<float> aim {0.0f};
+    // Published by other threads.
+    RampRequests requests;
     std::atomic<float> coefficient {0.0f};
-    std::atomic<Direction> direction {Up};
-    std::atomic<State> state {Settled};
     std::atomic<float> sampleRate {DefaultSampleRate};
+    // The audio thread's own.
+    float target;
+    float current = 0.0f;
+    float aim = 0.0f;
+    Direction direction = Up;
+    State state = Settled;
     float buffer[BufferSize];
 };
 
@@ -237,19 +278,22 @@ inline SmoothRamp::Run::Run(std::initializer_list<SmoothRamp*> ramps, int count)
         const int lane = rampCount++;
         this->ramps[lane] = ramp;
         HALVEX_ASSERT(count >= 0);
-        switch (ramp->state.load(std::memory_order_relaxed)) {
+        // Before the state is looked at: a ramp asked for in the block that
+        // arrived restarts the ramp instead of being settled away.
+        ramp->ApplyRequests();
+        switch (ramp->state) {
         case Settled:
             break;
         case Arrived:
-            ramp->Reset();
+            ramp->Settle();
             break;
         case Ramping: {
             laneRamping[lane] = true;
             anyRamping = true;
-            signs[lane] = SignBitOf(ramp->direction.load(std::memory_order_relaxed));
-            targets[lane] = ramp->target.load(std::memory_order_relaxed);
-            aims[lane] = ramp->aim.load(std::memory_order_relaxed);
-            positions[lane] = ramp->current.load(std::memory_order_relaxed);
+            signs[lane] = SignBitOf(ramp->direction);
+            targets[lane] = ramp->target;
+            aims[lane] = ramp->aim;
+            positions[lane] = ramp->current;
             coefficients[lane] = ramp->coefficient.load(std::memory_order_relaxed);
             break;
         }
@@ -270,11 +314,7 @@ inline SmoothRamp::Run::Run(std::initializer_list<SmoothRamp*> ramps, int count)
     flip = _mm_castsi128_ps(_mm_setr_epi32(static_cast<int>(signs[0]), static_cast<int>(signs[1]),
         static_cast<int>(signs[2]), static_cast<int>(signs[3])));
     target = _mm_xor_ps(gather(targets), flip);
-    // The aim lies beyond the target. A ramp restarted on another thread
-    // while these lanes were read can leave a direction that does not fit
-    // the aim; then the target takes the aim's place, so that the lane
-    // still heads for its target and never beyond.
-    aim = _mm_max_ps(_mm_xor_ps(gather(aims), flip), target);
+    aim = _mm_xor_ps(gather(aims), flip);
     position = _mm_xor_ps(gather(positions), flip);
     coefficient = gather(coefficients);
     shortOfTarget = _mm_cmplt_ps(position, target);

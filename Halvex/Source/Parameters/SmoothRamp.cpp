@@ -5,7 +5,8 @@
 #include <cmath>
 
 SmoothRamp::SmoothRamp(float settledValue)
-    : target(settledValue)
+    : requests(settledValue)
+    , target(settledValue)
 {
     Reset();
     SetSampleRate(DefaultSampleRate);
@@ -13,11 +14,20 @@ SmoothRamp::SmoothRamp(float settledValue)
 
 void SmoothRamp::Reset()
 {
-    const float settledValue = target.load(std::memory_order_relaxed);
-    current.store(settledValue, std::memory_order_relaxed);
-    std::fill(buffer, buffer + BufferSize, settledValue);
-    direction.store(Up, std::memory_order_relaxed);
-    state.store(Settled, std::memory_order_relaxed);
+    // A snap and a ramp both pending end where the ramp was going.
+    RampRequests::Taken taken;
+    if (requests.Take(taken)) {
+        target = taken.hasTarget ? taken.target : taken.snap;
+    }
+    Settle();
+}
+
+void SmoothRamp::Settle()
+{
+    current = target;
+    std::fill(buffer, buffer + BufferSize, target);
+    direction = Up;
+    state = Settled;
 }
 
 float SmoothRamp::GetSampleRate()

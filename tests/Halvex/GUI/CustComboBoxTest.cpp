@@ -11,26 +11,37 @@ constexpr int ComboParameter = 9;
 const char* const Shapes[] = {"Sine", "Triangle", "Square"};
 
 // Keys the timer types into the popup menu while TrackPopupMenu runs its
-// own message loop; it also records where the menu window appeared.
+// own message loop; it also records where the menu window appeared. The
+// timer keeps ticking until the menu shows, however many ticks that takes,
+// and types the keys once. Should the menu still be open long after (keys
+// lost, or a menu that never closes), the timer ends it, so that the test
+// fails on its expectations instead of waiting forever.
 struct MenuScript {
     HWND target = nullptr;
     std::vector<WPARAM> keys;
     int openedCount = 0;
     RECT menuRect = {0, 0, 0, 0};
+    bool typed = false;
+    int ticks = 0;
 };
 MenuScript menuScript;
 
-void CALLBACK PlayMenuScript(HWND, UINT, UINT_PTR timer, DWORD)
+constexpr UINT TickMilliseconds = 50;
+constexpr int TicksBeforeGivingUp = 100;
+
+void CALLBACK PlayMenuScript(HWND, UINT, UINT_PTR, DWORD)
 {
-    KillTimer(nullptr, timer);
+    ++menuScript.ticks;
     HWND menuWindow = FindWindowA("#32768", nullptr);
-    if (menuWindow == nullptr || !IsWindowVisible(menuWindow)) {
-        return;
-    }
-    ++menuScript.openedCount;
-    GetWindowRect(menuWindow, &menuScript.menuRect);
-    for (WPARAM key : menuScript.keys) {
-        PostMessageA(menuScript.target, WM_KEYDOWN, key, 0);
+    if (!menuScript.typed && menuWindow != nullptr && IsWindowVisible(menuWindow)) {
+        menuScript.typed = true;
+        ++menuScript.openedCount;
+        GetWindowRect(menuWindow, &menuScript.menuRect);
+        for (WPARAM key : menuScript.keys) {
+            PostMessageA(menuScript.target, WM_KEYDOWN, key, 0);
+        }
+    } else if (menuScript.ticks > TicksBeforeGivingUp) {
+        EndMenu();
     }
 }
 
@@ -41,7 +52,9 @@ protected:
     {
         menuScript.target = combo.GetWindow();
         menuScript.keys = std::move(keys);
-        UINT_PTR timer = SetTimer(nullptr, 0, 100, PlayMenuScript);
+        menuScript.typed = false;
+        menuScript.ticks = 0;
+        UINT_PTR timer = SetTimer(nullptr, 0, TickMilliseconds, PlayMenuScript);
         SendMessageA(combo.GetWindow(), WM_LBUTTONDOWN, MK_LBUTTON, Point(50, 10));
         KillTimer(nullptr, timer);
     }

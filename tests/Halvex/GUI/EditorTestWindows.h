@@ -63,7 +63,9 @@ inline LPARAM ClientPoint(int x, int y)
 // Sends one mouse message to a window and reports whether a modal about box
 // (a top-level dialog of this thread) opened meanwhile. While the box runs
 // its own message loop, a thread timer finds it and posts the scripted
-// messages to it, one per tick, then WM_CLOSE until it is gone.
+// messages to it, one per tick, then WM_CLOSE until it is gone; a box that
+// outlives many of those is ended, so that the test fails on its
+// expectations instead of waiting forever.
 class AboutBoxProbe {
 public:
     struct Post {
@@ -89,6 +91,8 @@ public:
     const std::vector<std::string>& Captions() const { return CaptionList(); }
 
 private:
+    static constexpr int ClosesBeforeEnding = 50;
+
     static std::vector<Post>& Script()
     {
         static std::vector<Post> script;
@@ -126,10 +130,13 @@ private:
         GetWindowTextA(box, caption, sizeof caption);
         CaptionList().push_back(caption);
         const int tick = Ticks()++;
-        if (tick < static_cast<int>(Script().size())) {
+        const int scripted = static_cast<int>(Script().size());
+        if (tick < scripted) {
             PostMessageA(box, Script()[tick].message, Script()[tick].wParam, 0);
-        } else {
+        } else if (tick < scripted + ClosesBeforeEnding) {
             PostMessageA(box, WM_CLOSE, 0, 0);
+        } else {
+            EndDialog(box, 0);
         }
     }
 };

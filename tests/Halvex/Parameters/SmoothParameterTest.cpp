@@ -4,11 +4,13 @@
 
 #include "AssertionRecorder.h"
 #include "ObserverLog.h"
+#include "ReferenceGlide.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -44,18 +46,6 @@ std::vector<float> Ramp(float from, float to, int blockSize)
     }
     return samples;
 }
-
-// Counts the calls that reach the Reset slot.
-class CountingLevel : public Level {
-public:
-    using Level::Level;
-    void Reset() override
-    {
-        ++resets;
-        Level::Reset();
-    }
-    int resets = 0;
-};
 
 } // namespace
 
@@ -110,14 +100,15 @@ TEST(SmoothParameter, BlockSizeDoesNotChangeTheRamp)
     }
 }
 
-TEST(SmoothParameter, ArrivalBlockEndsAtTheTargetAndTheNextSettlesThroughReset)
+TEST(SmoothParameter, ArrivalBlockEndsAtTheTargetAndTheNextSettles)
 {
-    CountingLevel level("L", "Level", "", 1.0f);
+    Level level("L", "Level", "", 1.0f);
     level.SetValue(0.0f);
-    EXPECT_EQ(level.GetDirection(), Level::Down);
     const int blockSize = 512;
     const int arrivalIndex = 40618 % blockSize;
-    for (int block = 0; block < 40618 / blockSize; ++block) {
+    level.Process(blockSize);
+    EXPECT_EQ(level.GetDirection(), Level::Down);
+    for (int block = 1; block < 40618 / blockSize; ++block) {
         level.Process(blockSize);
     }
     EXPECT_EQ(level.GetState(), Level::Ramping);
@@ -127,10 +118,8 @@ TEST(SmoothParameter, ArrivalBlockEndsAtTheTargetAndTheNextSettlesThroughReset)
     EXPECT_EQ(level.GetState(), Level::Arrived);
     EXPECT_GT(output[arrivalIndex - 1], 0.0f);
     EXPECT_TRUE(Holds(output, arrivalIndex, blockSize, 0.0f));
-    EXPECT_EQ(level.resets, 0);
 
     level.Process(1);
-    EXPECT_EQ(level.resets, 1);
     EXPECT_EQ(level.GetState(), Level::Settled);
     EXPECT_TRUE(Holds(output, 0, BufferSize, 0.0f));
 }
@@ -139,8 +128,8 @@ TEST(SmoothParameter, SameValueArrivesAtOnceAndProcessZeroWritesNothing)
 {
     Level level("L", "Level", "", 0.25f);
     level.SetValue(0.25f);
-    EXPECT_EQ(level.GetDirection(), Level::Up);
     level.Process(0);
+    EXPECT_EQ(level.GetDirection(), Level::Up);
     EXPECT_EQ(level.GetState(), Level::Ramping);
     level.Process(100);
     EXPECT_EQ(level.GetState(), Level::Arrived);
@@ -158,9 +147,10 @@ TEST(SmoothParameter, ChangesContinueFromTheCurrentSampleAndResetEndsTheRamp)
 
     level.SetValue(1.0f);
     level.SetSampleRate(48000.0f);
-    EXPECT_EQ(level.GetState(), Level::Ramping);
     EXPECT_EQ(level.GetOutput(0)[999], reached);
     level.Process(1);
+    EXPECT_EQ(level.GetState(), Level::Ramping);
+    EXPECT_EQ(level.GetDirection(), Level::Up);
     EXPECT_GT(level.GetOutput(0)[0], reached);
     EXPECT_LT(level.GetOutput(0)[0] - reached, 0.001f);
 
@@ -231,4 +221,123 @@ TEST(SmoothParameter, ChangesFromAnotherThreadKeepTheOutputWithinTheRange)
     }
     automation.join();
     EXPECT_TRUE(inRange);
+}
+
+// The ramp belongs to the audio thread; a change made on another thread is
+// published and applied at the start of the next block. Here the change lands
+// in the middle of the block in which the ramp arrives, after the block has
+// read the ramp and before it records the arrival: it must glide from where
+// the arrival left the position, as a change made after that block would.
+TEST(SmoothParameter, AChangeMadeWhileTheArrivalBlockRunsGlidesFromThere)
+{
+    constexpr int BlockSize = 64;
+    Level level("L", "Level", "", 0.2f);
+    ReferenceGlide reference(0.2f);
+    level.SetValue(0.3f);
+    reference.To(0.3f);
+
+    // Whole blocks until the reference reaches the target inside a block.
+    std::vector<float> expected = reference.Block(BlockSize);
+    for (int block = 0; expected.back() != 0.3f; ++block) {
+        ASSERT_LT(block, 1000);
+        level.Process(BlockSize);
+        ASSERT_TRUE(std::equal(expected.begin(), expected.end(), level.GetOutput(0)));
+        expected = reference.Block(BlockSize);
+    }
+    const int arrival = static_cast<int>(std::find(expected.begin(), expected.end(), 0.3f) - expected.begin());
+    ASSERT_LT(arrival, BlockSize - 1) << "the block must go on after the arrival";
+
+    // The arrival block, taken apart; the change comes in halfway.
+    SmoothRamp::Run run({&level}, BlockSize);
+    for (int i = 0; i < BlockSize / 2; ++i) {
+        run.Next(i);
+    }
+    std::thread automation([&level] { level.SetValue(0.1f); });
+    automation.join();
+    EXPECT_EQ(level.GetTarget(), 0.1f) << "the display shows the change at once";
+    for (int i = BlockSize / 2; i < BlockSize; ++i) {
+        run.Next(i);
+    }
+    run.Finish();
+    ASSERT_TRUE(std::equal(expected.begin(), expected.end(), level.GetOutput(0)));
+
+    reference.To(0.1f);
+    for (int block = 0; block < 20; ++block) {
+        level.Process(BlockSize);
+        expected = reference.Block(BlockSize);
+        ASSERT_TRUE(std::equal(expected.begin(), expected.end(), level.GetOutput(0))) << "block " << block;
+    }
+    EXPECT_GT(level.GetOutput(0)[0], 0.1f) << "still gliding, not jumped";
+}
+
+// A reset request (a program change) snaps at the next block to the value
+// asked for last; a change after the request ramps from there. A single
+// thread gets what an immediate reset gives.
+TEST(SmoothParameter, AChangeAfterAResetRequestRampsFromTheSnappedValue)
+{
+    Level requested("L", "Level", "", 0.2f);
+    Level immediate("L", "Level", "", 0.2f);
+    for (Level* level : {&requested, &immediate}) {
+        level->SetValue(0.8f);
+        level->Process(100);
+    }
+    requested.RequestReset();
+    immediate.Reset();
+    for (Level* level : {&requested, &immediate}) {
+        level->SetValue(0.4f);
+        EXPECT_EQ(level->GetTarget(), 0.4f);
+        level->Process(512);
+    }
+    EXPECT_TRUE(std::equal(immediate.GetOutput(0), immediate.GetOutput(0) + BufferSize, requested.GetOutput(0)));
+    ReferenceGlide reference(0.8f);
+    reference.To(0.4f);
+    const std::vector<float> expected = reference.Block(512);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), requested.GetOutput(0)));
+
+    // Without a later change the next block snaps to the change still pending.
+    Level level("L", "Level", "", 0.2f);
+    level.SetValue(0.7f);
+    level.RequestReset();
+    level.Process(16);
+    EXPECT_EQ(level.GetState(), Level::Settled);
+    EXPECT_TRUE(Holds(level.GetOutput(0), 0, BufferSize, 0.7f));
+}
+
+// Changes and reset requests from another thread while blocks run: once the
+// changes stop, the ramp ends exactly at the last value asked for.
+TEST(SmoothParameter, ChangesAndResetRequestsFromAnotherThreadEndAtTheLastValue)
+{
+    Level level("L", "Level", "", 0.0f);
+    std::atomic<int> blocks {0};
+    std::atomic<bool> done {false};
+    std::thread automation([&] {
+        // Starts once blocks run, so that the changes meet them.
+        while (blocks.load() == 0) {
+            std::this_thread::yield();
+        }
+        std::mt19937 random(15);
+        // Below 0.5 every ramp reaches its target exactly.
+        std::uniform_real_distribution<float> value(0.0f, 0.5f);
+        for (int change = 0; change < 20000; ++change) {
+            level.SetValue(value(random));
+            if (change % 7 == 0) {
+                level.RequestReset();
+            }
+        }
+        level.SetValue(0.3f);
+        done = true;
+    });
+    while (!done) {
+        level.Process(64);
+        blocks.fetch_add(1);
+    }
+    automation.join();
+    // The state shows what the last block applied: the next one takes the
+    // last change.
+    int settling = 0;
+    do {
+        level.Process(64);
+    } while (level.GetState() != Level::Settled && ++settling < 2000);
+    EXPECT_EQ(level.GetState(), Level::Settled);
+    EXPECT_TRUE(Holds(level.GetOutput(0), 0, BufferSize, 0.3f));
 }
