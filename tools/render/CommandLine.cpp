@@ -17,6 +17,10 @@ const char* const UsageText
       "  -o, --output FILE      file to write (stereo); written only when the render succeeds\n"
       "  --format FORMAT        wav, aiff, flac or ogg (default: as the input)\n"
       "  --subtype TYPE         pcm16, pcm24, pcm32, float, double or vorbis (default: as the input)\n"
+      "  --tail SECONDS         keep rendering this long after the input ends; 0 stops with the input\n"
+      "                         (default: until the output stays below -90 dBFS for 0.1 s, at most 30 s)\n"
+      "  --gain DB              scale the plug-in's output by DB decibels (default 0); integer and\n"
+      "                         Vorbis files clip samples beyond full scale, and say how many\n"
       "  --block N              samples per processing block (default 512)\n"
       "  --tempo BPM            tempo reported to the plug-in (default 120)\n"
       "\n"
@@ -107,6 +111,16 @@ bool ApplyOption(const std::string& name, const std::string& value, RenderOption
             error = "--tempo " + value + ": expected a positive number of beats per minute";
             return false;
         }
+    } else if (name == "--tail") {
+        if (!ParseNumber(value, options.tailSeconds) || options.tailSeconds < 0.0 || options.tailSeconds > 3600.0) {
+            error = "--tail " + value + ": expected a number of seconds from 0 to 3600";
+            return false;
+        }
+    } else if (name == "--gain") {
+        if (!ParseNumber(value, options.gainDb) || std::fabs(options.gainDb) > 100.0) {
+            error = "--gain " + value + ": expected a number of decibels from -100 to 100";
+            return false;
+        }
     } else if (name == "--format") {
         options.format = MajorFormatFromName(value);
         if (options.format == 0) {
@@ -126,7 +140,7 @@ bool ApplyOption(const std::string& name, const std::string& value, RenderOption
 bool TakesValue(const std::string& name)
 {
     static const char* const names[] = {"-o", "--output", "--plugin", "--preset", "--save-preset", "--program",
-        "--param", "--cc", "--block", "--tempo", "--format", "--subtype"};
+        "--param", "--cc", "--block", "--tempo", "--format", "--subtype", "--tail", "--gain"};
     for (const char* candidate : names)
         if (name == candidate)
             return true;

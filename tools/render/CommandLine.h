@@ -28,6 +28,8 @@ struct RenderOptions {
     double tempo = 120.0;
     int format = 0; ///< libsndfile major format; 0: follow the input
     int subtype = 0; ///< libsndfile subtype; 0: follow the input
+    double tailSeconds = -1.0; ///< after the input; negative: until the output is quiet
+    double gainDb = 0.0; ///< applied to the plug-in's output
     bool list = false;
     bool verbose = false;
     bool help = false;
