@@ -1,4 +1,4 @@
-// ombrix-render: runs a sound file (or a built-in demo phrase) through a VST 2.4 effect plug-in.
+// ombrix-render: runs sound files (or a built-in demo phrase) through a VST 2.4 effect plug-in.
 
 #include "AudioFile.h"
 #include "AudioSource.h"
@@ -9,6 +9,7 @@
 #include "PluginListing.h"
 #include "PresetFile.h"
 #include "ProgressDisplay.h"
+#include "RenderJobs.h"
 #include "RenderPipeline.h"
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -122,12 +124,11 @@ bool ScheduleControlChanges(
     return true;
 }
 
-int ChooseOutputFormat(const RenderOptions& options, const FileSource* input)
+int ChooseOutputFormat(const RenderOptions& options, const FileSource* input, const std::string& outputPath)
 {
     int major = options.format;
     if (major == 0)
-        major = input != nullptr ? (input->GetFormat() & SF_FORMAT_TYPEMASK)
-                                 : MajorFormatFromExtension(options.outputPath);
+        major = input != nullptr ? (input->GetFormat() & SF_FORMAT_TYPEMASK) : MajorFormatFromExtension(outputPath);
     if (major == 0)
         major = SF_FORMAT_WAV;
     if (options.subtype != 0)
@@ -179,10 +180,92 @@ std::string ClippingWarning(
     return warning + " or lower the level with --gain " + gain;
 }
 
+/// Checks that the effect in `host` is stereo and gives it the tempo and the sound the options
+/// ask for: preset, program, parameters.
+bool PrepareSound(const RenderOptions& options, PluginHost& host, const std::string& pluginPath, std::string& error)
+{
+    if (host.GetInputCount() < 2 || host.GetOutputCount() < 2) {
+        error = pluginPath + " has no stereo " + (host.GetInputCount() < 2 ? "input" : "output") + " ("
+            + std::to_string(host.GetInputCount()) + " inputs, " + std::to_string(host.GetOutputCount()) + " outputs)";
+        return false;
+    }
+    host.SetTempo(options.tempo);
+    return ApplySound(options, host, error);
+}
+
+/// Renders one job with an effect instance of its own from `library`. On success answers the
+/// lines that report it; on failure answers false with the reason, and no output file is left.
+bool RenderJobFile(const RenderOptions& options, const PluginLibrary& library, const RenderJob& job,
+    ProgressDisplay& display, std::string& report, std::string& error)
+{
+    std::unique_ptr<AudioSource> source;
+    FileSource* input = nullptr;
+    if (job.inputPath.empty())
+        source = std::make_unique<DemoPhrase>();
+    else {
+        auto file = std::make_unique<FileSource>();
+        if (!file->Open(job.inputPath, ChunkFrames(options.blockSize), error))
+            return false;
+        input = file.get();
+        source = std::move(file);
+    }
+
+    PluginHost host;
+    if (!host.Open(library, error))
+        return false;
+    if (options.verbose) {
+        host.SetAutomationListener([&host, &display](VstInt32 index, float value) {
+            char line[128];
+            std::snprintf(line, sizeof line, "automation: parameter %d = %g in the block at sample %.0f", index,
+                static_cast<double>(value), host.GetSamplePosition());
+            display.Print(line);
+        });
+    }
+    // The sound is chosen before the sample rate is sent, as a host restores a saved state right
+    // after opening a plug-in: effects reset on a new rate, so the render starts on the chosen
+    // settings instead of gliding towards them from the plug-in's start-up program.
+    if (!PrepareSound(options, host, library.GetPath(), error))
+        return false;
+    host.SetSampleRate(source->GetSampleRate());
+    host.SetBlockSize(options.blockSize);
+    std::vector<ScheduledEvent> events;
+    if (!ScheduleControlChanges(options, *source, events, error))
+        return false;
+
+    AudioFileWriter writer;
+    const int format = ChooseOutputFormat(options, input, job.outputPath);
+    if (!writer.Create(job.outputPath, format, source->GetSampleRate(), 2, error))
+        return false;
+    RenderResult result;
+    const auto start = std::chrono::steady_clock::now();
+    {
+        FileProgress progress(display, source->GetFrameCount());
+        if (!RenderAudio(options, *source, events, host, writer, format, progress, interrupted, result, error))
+            return false;
+    }
+    if (!writer.Commit(error))
+        return false;
+    const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double audioSeconds = static_cast<double>(result.frames) / source->GetSampleRate();
+
+    report.clear();
+    if (options.verbose)
+        report += "automation calls: " + std::to_string(host.GetAutomationCount()) + "\n";
+    if (result.samplesBeyondFullScale > 0 && !KeepsSamplesBeyondFullScale(format))
+        report += ClippingWarning(options, result, format, job.outputPath) + "\n";
+    char line[512];
+    std::snprintf(line, sizeof line, "Rendered %.2f s of audio to %s (%s) in %.2f s (%.1fx realtime), peak %s",
+        audioSeconds, job.outputPath.c_str(), TailText(result, source->GetSampleRate()).c_str(), wallSeconds,
+        wallSeconds > 0.0 ? audioSeconds / wallSeconds : 0.0, PeakText(result.peak).c_str());
+    report += line;
+    return true;
+}
+
 int Run(const RenderOptions& options)
 {
     std::string error;
-    if (options.outputPath.empty() && options.savePresetPath.empty() && !options.list) {
+    const bool batch = !options.outputFolder.empty();
+    if (options.outputPath.empty() && !batch && options.savePresetPath.empty() && !options.list) {
         ReportError("nothing to do: give an output file with -o (see --help)");
         return 2;
     }
@@ -191,97 +274,76 @@ int Run(const RenderOptions& options)
         ReportError("--save-preset " + options.savePresetPath + ": the file name must end in .fxp or .fxb");
         return 2;
     }
-
-    std::unique_ptr<AudioSource> source;
-    FileSource* input = nullptr;
-    if (options.inputPath.empty())
-        source = std::make_unique<DemoPhrase>();
-    else {
-        auto file = std::make_unique<FileSource>();
-        if (!file->Open(options.inputPath, ChunkFrames(options.blockSize), error)) {
-            ReportError(error);
-            return 1;
-        }
-        input = file.get();
-        source = std::move(file);
+    std::vector<RenderJob> jobs;
+    if (batch && !PlanBatch(options.inputPaths, options.outputFolder, options.format, jobs, error)) {
+        ReportError(error);
+        return 2;
     }
+    if (!batch && !options.outputPath.empty())
+        jobs.push_back({options.inputPaths.empty() ? std::string() : options.inputPaths[0], options.outputPath});
 
+    // The library is loaded once; every file gets an instance of its own, as every track of a
+    // host does.
     const std::string pluginPath
         = options.pluginPath.empty() ? ExecutableFolder() + "OmbrixChorus.so" : options.pluginPath;
-    PluginHost host;
-    if (!host.Load(pluginPath, error)) {
+    PluginLibrary library;
+    if (!library.Load(pluginPath, error)) {
         ReportError(error);
         return 1;
     }
-    if (host.GetInputCount() < 2 || host.GetOutputCount() < 2) {
-        ReportError(pluginPath + " has no stereo " + (host.GetInputCount() < 2 ? "input" : "output") + " ("
-            + std::to_string(host.GetInputCount()) + " inputs, " + std::to_string(host.GetOutputCount()) + " outputs)");
-        return 1;
-    }
-    host.SetTempo(options.tempo);
-    if (options.verbose) {
-        std::fprintf(stderr, "plug-in: %s by %s, %s\n", host.GetEffectName().c_str(), host.GetVendorString().c_str(),
-            FourCharacterText(host.GetUniqueId()).c_str());
-        host.SetAutomationListener([&host](VstInt32 index, float value) {
-            std::fprintf(stderr, "automation: parameter %d = %g in the block at sample %.0f\n", index,
-                static_cast<double>(value), host.GetSamplePosition());
-        });
-    }
-    // The sound is chosen before the sample rate is sent, as a host restores a saved state right
-    // after opening a plug-in: effects reset on a new rate, so the render starts on the chosen
-    // settings instead of gliding towards them from the plug-in's start-up program.
-    if (!ApplySound(options, host, error)) {
-        ReportError(error);
-        return 1;
-    }
-    host.SetSampleRate(source->GetSampleRate());
-    host.SetBlockSize(options.blockSize);
-    if (options.list)
-        PrintListing(host);
-
-    // Everything that can be refused is checked before the first file is written.
+    // Everything that can be refused about the sound is checked once, on an instance that renders
+    // nothing, before the first file is written.
     PresetFile preset;
-    if (!options.savePresetPath.empty() && !CapturePreset(host, savesBank, preset, error)) {
-        ReportError(error);
-        return 1;
+    {
+        PluginHost sound;
+        if (!sound.Open(library, error) || !PrepareSound(options, sound, pluginPath, error)) {
+            ReportError(error);
+            return 1;
+        }
+        if (options.verbose)
+            std::fprintf(stderr, "plug-in: %s by %s, %s\n", sound.GetEffectName().c_str(),
+                sound.GetVendorString().c_str(), FourCharacterText(sound.GetUniqueId()).c_str());
+        if (options.list)
+            PrintListing(sound);
+        if (!options.savePresetPath.empty() && !CapturePreset(sound, savesBank, preset, error)) {
+            ReportError(error);
+            return 1;
+        }
     }
-    std::vector<ScheduledEvent> events;
-    if (!ScheduleControlChanges(options, *source, events, error)) {
+    if (batch && !MakeFolder(options.outputFolder, error)) {
         ReportError(error);
         return 1;
     }
 
-    if (!options.outputPath.empty()) {
-        AudioFileWriter writer;
-        const int format = ChooseOutputFormat(options, input);
-        if (!writer.Create(options.outputPath, format, source->GetSampleRate(), 2, error)) {
-            ReportError(error);
-            return 1;
+    ProgressDisplay display(jobs.size());
+    std::atomic<std::size_t> rendered {0};
+    std::atomic<std::size_t> notStarted {0};
+    const auto start = std::chrono::steady_clock::now();
+    const int threads = options.jobs > 0 ? options.jobs : static_cast<int>(std::thread::hardware_concurrency());
+    RunOnThreads(jobs.size(), threads, [&](std::size_t i) {
+        if (interrupted) {
+            ++notStarted;
+            return;
         }
-        RenderResult result;
-        const auto start = std::chrono::steady_clock::now();
-        bool rendered = false;
-        {
-            ProgressDisplay display(1);
-            FileProgress progress(display, source->GetFrameCount());
-            rendered
-                = RenderAudio(options, *source, events, host, writer, format, progress, interrupted, result, error);
-            display.Clear();
+        std::string report;
+        std::string reason;
+        if (RenderJobFile(options, library, jobs[i], display, report, reason)) {
+            display.Print(report);
+            ++rendered;
+        } else {
+            display.Print("ombrix-render: " + (batch ? jobs[i].inputPath + ": " : std::string()) + reason);
         }
-        if (!rendered || !writer.Commit(error)) {
-            ReportError(error);
-            return 1;
-        }
+    });
+    display.Clear();
+    if (notStarted > 0)
+        ReportError("interrupted before " + std::to_string(notStarted.load()) + " of the files had started");
+    if (batch) {
         const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        const double audioSeconds = static_cast<double>(result.frames) / source->GetSampleRate();
-        if (options.verbose)
-            std::fprintf(stderr, "automation calls: %lld\n", static_cast<long long>(host.GetAutomationCount()));
-        if (result.samplesBeyondFullScale > 0 && !KeepsSamplesBeyondFullScale(format))
-            std::fprintf(stderr, "%s\n", ClippingWarning(options, result, format, options.outputPath).c_str());
-        std::fprintf(stderr, "Rendered %.2f s of audio to %s (%s) in %.2f s (%.1fx realtime), peak %s\n", audioSeconds,
-            options.outputPath.c_str(), TailText(result, source->GetSampleRate()).c_str(), wallSeconds,
-            wallSeconds > 0.0 ? audioSeconds / wallSeconds : 0.0, PeakText(result.peak).c_str());
+        std::fprintf(stderr, "Rendered %zu of %zu files into %s in %.2f s\n", rendered.load(), jobs.size(),
+            options.outputFolder.c_str(), wallSeconds);
     }
+    if (rendered != jobs.size())
+        return 1;
 
     if (!options.savePresetPath.empty()
         && !WriteFileAtomically(options.savePresetPath, SerializePresetFile(preset), error)) {
