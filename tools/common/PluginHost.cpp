@@ -3,7 +3,6 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
-#include <dlfcn.h>
 #include <unistd.h>
 #endif
 
@@ -12,10 +11,9 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <memory>
 
 namespace {
-using PluginEntryProc = AEffect*(VSTCALL*)(audioMasterCallback);
-
 constexpr VstInt32 HostVendorVersion = 1000;
 constexpr VstIntPtr ProcessLevelOffline = 4;
 // Plug-ins write names up to the VST limits (at most 64 characters); the buffers are much larger
@@ -24,50 +22,8 @@ constexpr std::size_t TextBufferSize = 512;
 
 // Callbacks find their host through the record's user field, which belongs
 // to the host. The effect record does not exist yet while the entry point runs, so callbacks made from inside
-// it (and from plug-in constructors) are routed to the host that is loading.
+// it (and from plug-in constructors) are routed to the host that is creating an effect on this thread.
 thread_local PluginHost* loadingHost = nullptr;
-
-#if defined(_WIN32)
-void* OpenLibrary(const std::string& path, std::string& reason)
-{
-    HMODULE module = LoadLibraryA(NativePath(path).c_str());
-    if (module == nullptr)
-        reason = "error " + std::to_string(GetLastError());
-    return reinterpret_cast<void*>(module);
-}
-
-void* FindEntry(void* library, const char* name)
-{
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
-}
-
-void CloseLibrary(void* library)
-{
-    FreeLibrary(static_cast<HMODULE>(library));
-}
-#else
-void* OpenLibrary(const std::string& path, std::string& reason)
-{
-    // dlopen searches the library path for a bare file name; a plug-in path means a file.
-    const std::string filePath = path.find('/') == std::string::npos ? "./" + path : path;
-    void* library = dlopen(filePath.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) {
-        const char* error = dlerror();
-        reason = error != nullptr ? error : "unknown error";
-    }
-    return library;
-}
-
-void* FindEntry(void* library, const char* name)
-{
-    return dlsym(library, name);
-}
-
-void CloseLibrary(void* library)
-{
-    dlclose(library);
-}
-#endif
 
 bool SameText(const void* text, const char* expected)
 {
@@ -76,14 +32,6 @@ bool SameText(const void* text, const char* expected)
 } // namespace
 
 #if defined(_WIN32)
-std::string NativePath(std::string path)
-{
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 std::string ExecutableFolder()
 {
     char path[MAX_PATH] = {};
@@ -128,25 +76,22 @@ PluginHost::~PluginHost()
 bool PluginHost::Load(const std::string& path, std::string& error)
 {
     Unload();
-    std::string reason;
-    library = OpenLibrary(path, reason);
-    if (library == nullptr) {
-        error = "cannot load plug-in " + path + ": " + reason;
+    auto library = std::make_unique<PluginLibrary>();
+    if (!library->Load(path, error) || !Open(*library, error))
         return false;
-    }
-    auto entry = reinterpret_cast<PluginEntryProc>(FindEntry(library, "VSTPluginMain"));
-    if (entry == nullptr) {
-        error = path + " is not a VST 2.4 plug-in: it exports no VSTPluginMain";
-        Unload();
-        return false;
-    }
+    ownLibrary = std::move(library);
+    return true;
+}
 
+bool PluginHost::Open(const PluginLibrary& library, std::string& error)
+{
+    Unload();
+    const std::string& path = library.GetPath();
     loadingHost = this;
-    AEffect* created = entry(&PluginHost::HostCallback);
+    AEffect* created = library.CreateEffect(&PluginHost::HostCallback);
     loadingHost = nullptr;
     if (created == nullptr) {
         error = path + " did not create an effect (its VSTPluginMain returned null)";
-        Unload();
         return false;
     }
     if (created->magic != kEffectMagic) {
@@ -154,13 +99,11 @@ bool PluginHost::Load(const std::string& path, std::string& error)
         std::snprintf(magicText, sizeof magicText, "0x%08X", static_cast<unsigned>(created->magic));
         // A record with a foreign magic cannot be trusted to have a dispatcher to close it with.
         error = path + " is not a VST 2.4 effect: its record has the magic " + magicText;
-        Unload();
         return false;
     }
     if (created->processReplacing == nullptr || (created->flags & effFlagsCanReplacing) == 0) {
         error = path + " cannot be used: it does not offer replacing processing";
         created->dispatcher(created, effClose, 0, 0, nullptr, 0.0f);
-        Unload();
         return false;
     }
     created->user = this;
@@ -176,10 +119,7 @@ void PluginHost::Unload()
         Dispatch(effClose);
         effect = nullptr;
     }
-    if (library != nullptr) {
-        CloseLibrary(library);
-        library = nullptr;
-    }
+    ownLibrary.reset();
 }
 
 VstIntPtr PluginHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) const

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "AEffect.h"
+#include "PluginLibrary.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,15 +16,10 @@ std::string FourCharacterText(VstInt32 id);
 /// plug-in by default; empty when it cannot be found.
 std::string ExecutableFolder();
 
-#if defined(_WIN32)
-/// Paths given with forward slashes, or as Unix paths under Wine (whose drive Z: is the root),
-/// become Windows paths.
-std::string NativePath(std::string path);
-#endif
-
-/// A minimal VST 2.4 host for one effect instance loaded from a shared library.
+/// A minimal VST 2.4 host for one effect instance created from a shared library.
 ///
-/// Loads the library, calls its `VSTPluginMain` with this host's callback, checks the effect
+/// Creates the effect through the library's `VSTPluginMain` with this host's callback, either
+/// from a PluginLibrary that several hosts share or from a library of its own, checks the effect
 /// record and then drives the instance through thin dispatcher wrappers: identity, programs,
 /// parameters, chunks, and block processing with MIDI events and a running transport
 /// (`samplePos` and `ppqPos` advance with every processed block at the set tempo).
@@ -30,7 +27,8 @@ std::string NativePath(std::string path);
 /// The host answers audioMasterVersion with 2400 and audioMasterGetTime with its own
 /// `VstTimeInfo`; audioMasterAutomate calls are counted and passed to an optional listener, and
 /// so are the edit gestures around them.
-/// One thread drives an instance; the plug-in's callbacks are expected on that thread.
+/// One thread drives an instance; the plug-in's callbacks are expected on that thread. Hosts of
+/// different instances may run on different threads at once: each callback finds its own host.
 class PluginHost {
 public:
     PluginHost();
@@ -38,10 +36,13 @@ public:
     PluginHost(const PluginHost&) = delete;
     PluginHost& operator=(const PluginHost&) = delete;
 
-    /// Loads the library at `path`, creates the effect and sends effOpen. On failure answers
-    /// false with a one-line reason in `error` and leaves nothing loaded.
+    /// Loads the library at `path` for this host alone, creates the effect and sends effOpen. On
+    /// failure answers false with a one-line reason in `error` and leaves nothing loaded.
     bool Load(const std::string& path, std::string& error);
-    /// Suspends the effect if it runs, sends effClose and unloads the library.
+    /// Creates an effect from `library`, which must stay loaded until Unload, and sends effOpen.
+    /// On failure answers false with a one-line reason in `error`.
+    bool Open(const PluginLibrary& library, std::string& error);
+    /// Suspends the effect if it runs, sends effClose and unloads the library if it is this host's own.
     void Unload();
     bool IsLoaded() const { return effect != nullptr; }
 
@@ -118,7 +119,7 @@ private:
     std::string QueryText(VstInt32 opcode, VstInt32 index) const;
     void UpdateTimeInfo();
 
-    void* library = nullptr;
+    std::unique_ptr<PluginLibrary> ownLibrary;
     AEffect* effect = nullptr;
     bool resumed = false;
     VstInt32 blockSize = 512;

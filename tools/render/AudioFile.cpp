@@ -244,6 +244,14 @@ int MajorFormatFromExtension(const std::string& path)
     return 0;
 }
 
+std::string ExtensionOf(int majorFormat)
+{
+    for (const auto& entry : MajorFormats)
+        if (majorFormat == entry.format)
+            return std::string(".") + entry.name;
+    return std::string();
+}
+
 int DefaultSubtype(int majorFormat)
 {
     switch (majorFormat) {

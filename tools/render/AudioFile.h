@@ -69,6 +69,8 @@ int MajorFormatFromName(const std::string& name);
 int SubtypeFromName(const std::string& name);
 /// The major format a file name's extension suggests, or 0.
 int MajorFormatFromExtension(const std::string& path);
+/// The extension for files of a major format, with its dot: ".wav", ".aiff", ".flac", ".ogg".
+std::string ExtensionOf(int majorFormat);
 /// The subtype used when neither the command line nor the input decides: float for WAV and AIFF,
 /// 24-bit PCM for FLAC, Vorbis for Ogg.
 int DefaultSubtype(int majorFormat);

@@ -9,14 +9,22 @@
 
 const char* const UsageText
     = "Usage: ombrix-render [OPTIONS] [INPUT] -o OUTPUT\n"
-      "Runs an audio file through a VST 2.4 effect plug-in and writes the result.\n"
+      "       ombrix-render [OPTIONS] INPUT... --output-dir FOLDER\n"
+      "Runs audio files through a VST 2.4 effect plug-in and writes the results.\n"
       "Without INPUT a built-in phrase of plucked notes (stereo, 44100 Hz) is rendered.\n"
       "\n"
       "Input and output:\n"
       "  INPUT                  WAV, AIFF, FLAC or Ogg file, mono or stereo\n"
       "  -o, --output FILE      file to write (stereo); written only when the render succeeds\n"
+      "  --output-dir FOLDER    write each INPUT into FOLDER (made if missing) under its own name,\n"
+      "                         each with a plug-in instance of its own\n"
+      "  -j, --jobs N           render up to N files at once (default: one per processor core)\n"
       "  --format FORMAT        wav, aiff, flac or ogg (default: as the input)\n"
       "  --subtype TYPE         pcm16, pcm24, pcm32, float, double or vorbis (default: as the input)\n"
+      "  --tail SECONDS         keep rendering this long after the input ends; 0 stops with the input\n"
+      "                         (default: until the output stays below -90 dBFS for 0.1 s, at most 30 s)\n"
+      "  --gain DB              scale the plug-in's output by DB decibels (default 0); integer and\n"
+      "                         Vorbis files clip samples beyond full scale, and say how many\n"
       "  --block N              samples per processing block (default 512)\n"
       "  --tempo BPM            tempo reported to the plug-in (default 120)\n"
       "\n"
@@ -113,6 +121,8 @@ bool ApplyOption(const std::string& name, const std::string& value, RenderOption
 {
     if (name == "-o" || name == "--output")
         options.outputPath = value;
+    else if (name == "--output-dir")
+        options.outputFolder = value;
     else if (name == "--plugin")
         options.pluginPath = value;
     else if (name == "--preset")
@@ -135,6 +145,21 @@ bool ApplyOption(const std::string& name, const std::string& value, RenderOption
             error = "--tempo " + value + ": expected a positive number of beats per minute";
             return false;
         }
+    } else if (name == "-j" || name == "--jobs") {
+        if (!ParseInteger(value, 1, 1024, options.jobs)) {
+            error = name + " " + value + ": expected a whole number of files from 1 to 1024";
+            return false;
+        }
+    } else if (name == "--tail") {
+        if (!ParseNumber(value, options.tailSeconds) || options.tailSeconds < 0.0 || options.tailSeconds > 3600.0) {
+            error = "--tail " + value + ": expected a number of seconds from 0 to 3600";
+            return false;
+        }
+    } else if (name == "--gain") {
+        if (!ParseNumber(value, options.gainDb) || std::fabs(options.gainDb) > 100.0) {
+            error = "--gain " + value + ": expected a number of decibels from -100 to 100";
+            return false;
+        }
     } else if (name == "--format") {
         options.format = MajorFormatFromName(value);
         if (options.format == 0) {
@@ -151,10 +176,29 @@ bool ApplyOption(const std::string& name, const std::string& value, RenderOption
     return true;
 }
 
+/// One output file for at most one input, or a folder for the inputs.
+bool CheckOutputs(const RenderOptions& options, std::string& error)
+{
+    if (!options.outputFolder.empty() && !options.outputPath.empty()) {
+        error = "-o names one output file and --output-dir a folder for them: give one of the two";
+        return false;
+    }
+    if (!options.outputFolder.empty() && options.inputPaths.empty()) {
+        error = "--output-dir needs the input files to render into it";
+        return false;
+    }
+    if (options.inputPaths.size() > 1 && options.outputFolder.empty()) {
+        error = std::to_string(options.inputPaths.size()) + " input files need --output-dir FOLDER to be written into";
+        return false;
+    }
+    return true;
+}
+
 bool TakesValue(const std::string& name)
 {
-    static const char* const names[] = {"-o", "--output", "--plugin", "--preset", "--save-preset", "--program",
-        "--param", "--cc", "--block", "--tempo", "--format", "--subtype"};
+    static const char* const names[]
+        = {"-o", "--output", "--plugin", "--preset", "--save-preset", "--program", "--param", "--cc", "--block",
+            "--tempo", "--format", "--subtype", "--output-dir", "-j", "--jobs", "--tail", "--gain"};
     for (const char* candidate : names)
         if (name == candidate)
             return true;
@@ -168,11 +212,7 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, RenderOptions& 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (optionsEnded || argument.empty() || argument[0] != '-') {
-            if (!options.inputPath.empty()) {
-                error = "more than one input file given (" + options.inputPath + ", " + argument + ")";
-                return false;
-            }
-            options.inputPath = argument;
+            options.inputPaths.push_back(argument);
             continue;
         }
         if (argument == "--")
@@ -207,5 +247,5 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, RenderOptions& 
                 return false;
         }
     }
-    return true;
+    return options.help || CheckOutputs(options, error);
 }

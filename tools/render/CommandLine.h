@@ -17,8 +17,9 @@ struct RenderOptions {
         double seconds = 0.0;
     };
 
-    std::string inputPath; ///< empty: the built-in demo phrase
-    std::string outputPath; ///< empty: no audio is rendered
+    std::vector<std::string> inputPaths; ///< none: the built-in demo phrase
+    std::string outputPath; ///< the one output file; empty: see outputFolder
+    std::string outputFolder; ///< where each input is written under its own name; empty: see outputPath
     std::string pluginPath; ///< empty: OmbrixChorus.so beside the executable
     std::string presetPath;
     std::string savePresetPath;
@@ -29,6 +30,9 @@ struct RenderOptions {
     double tempo = 120.0;
     int format = 0; ///< libsndfile major format; 0: follow the input
     int subtype = 0; ///< libsndfile subtype; 0: follow the input
+    double tailSeconds = -1.0; ///< after the input; negative: until the output is quiet
+    double gainDb = 0.0; ///< applied to the plug-in's output
+    int jobs = 0; ///< files rendered at once; 0: one per processor core
     bool list = false;
     bool verbose = false;
     bool help = false;

@@ -1,166 +1,76 @@
 // Runs the ombrix-render executable on small generated files and checks what it writes.
 
 #include "PresetFile.h"
-
-#include <gtest/gtest.h>
-#include <sndfile.h>
-
-#include <dirent.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "RenderToolFixture.h"
 
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
-constexpr int TestRate = 44100;
-constexpr sf_count_t TestFrames = TestRate; // one second
+constexpr sf_count_t QuietWindowFrames = TestRate / 10;
+const float QuietLevel = std::pow(10.0f, -90.0f / 20.0f);
 
-struct Audio {
-    SF_INFO info {};
-    std::vector<float> samples; // interleaved
+/// The largest magnitude of some samples, and how many of them lie beyond full scale.
+struct Level {
+    float peak = 0.0f;
+    std::int64_t beyondFullScale = 0;
 };
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const std::string& path)
+Level Measure(const std::vector<float>& samples)
 {
-    std::ifstream stream(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    Level level;
+    for (float sample : samples) {
+        level.peak = std::max(level.peak, std::fabs(sample));
+        level.beyondFullScale += std::fabs(sample) > 1.0f ? 1 : 0;
+    }
+    return level;
 }
 
-Audio ReadAudio(const std::string& path)
+std::string DecibelText(float peak)
 {
-    Audio audio;
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &audio.info);
-    if (file == nullptr) {
-        ADD_FAILURE() << "cannot read " << path;
-        return audio;
-    }
-    audio.samples.resize(static_cast<std::size_t>(audio.info.frames * audio.info.channels));
-    sf_readf_float(file, audio.samples.data(), audio.info.frames);
-    sf_close(file);
-    return audio;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f dBFS", 20.0 * std::log10(static_cast<double>(peak)));
+    return text;
 }
 
-/// A deterministic test signal: a tone per channel plus a little noise, below full scale.
-void WriteSignal(const std::string& path, int channels, int format, sf_count_t frames = TestFrames)
+std::string SecondsText(sf_count_t frames)
 {
-    SF_INFO info {};
-    info.samplerate = TestRate;
-    info.channels = channels;
-    info.format = format;
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
-    std::vector<float> samples(static_cast<std::size_t>(frames * channels));
-    unsigned noise = 12345u;
-    for (sf_count_t i = 0; i < frames; ++i) {
-        for (int c = 0; c < channels; ++c) {
-            noise = noise * 1664525u + 1013904223u;
-            const double tone = 0.4 * std::sin(2.0 * M_PI * (220.0 + 110.0 * c) * static_cast<double>(i) / TestRate);
-            samples[static_cast<std::size_t>(i * channels + c)]
-                = static_cast<float>(tone + 0.05 * (static_cast<double>(noise >> 8) / 8388608.0 - 1.0));
-        }
-    }
-    sf_writef_float(file, samples.data(), frames);
-    sf_close(file);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", static_cast<double>(frames) / TestRate);
+    return text;
 }
 
-/// A fresh scratch folder per test, with helpers to run the tool inside it.
-class RenderToolTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string pattern = std::string(TEST_SCRATCH_DIR) + "/render-XXXXXX";
-        ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
-        folder = pattern;
-    }
+bool IsQuietFrame(const Audio& audio, sf_count_t frame)
+{
+    const auto at = static_cast<std::size_t>(2 * frame);
+    return std::fabs(audio.samples[at]) < QuietLevel && std::fabs(audio.samples[at + 1]) < QuietLevel;
+}
 
-    void TearDown() override
-    {
-        for (const std::string& name : FileNames())
-            std::remove(Path(name).c_str());
-        rmdir(folder.c_str());
-    }
+std::string LastLine(const std::string& text)
+{
+    const std::string::size_type end = text.size() - (!text.empty() && text.back() == '\n' ? 1 : 0);
+    const std::string::size_type start = text.rfind('\n', end == 0 ? 0 : end - 1);
+    return text.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1));
+}
 
-    std::string Path(const std::string& name) const { return folder + "/" + name; }
-
-    std::set<std::string> FileNames() const
-    {
-        std::set<std::string> names;
-        DIR* directory = opendir(folder.c_str());
-        while (dirent* entry = directory != nullptr ? readdir(directory) : nullptr)
-            if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..")
-                names.insert(entry->d_name);
-        if (directory != nullptr)
-            closedir(directory);
-        return names;
-    }
-
-    RunResult Run(const std::vector<std::string>& arguments) const
-    {
-        std::vector<std::string> all {RENDER_TOOL};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& argument : all)
-            argv.push_back(&argument[0]);
-        argv.push_back(nullptr);
-
-        const std::string outPath = folder + "/../" + folderName() + ".stdout";
-        const std::string errPath = folder + "/../" + folderName() + ".stderr";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        RunResult result;
-        pid_t child = 0;
-        if (posix_spawn(&child, RENDER_TOOL, &actions, nullptr, argv.data(), environ) == 0) {
-            int status = 0;
-            waitpid(child, &status, 0);
-            result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        result.out = ReadText(outPath);
-        result.err = ReadText(errPath);
-        std::remove(outPath.c_str());
-        std::remove(errPath.c_str());
-        return result;
-    }
-
-    /// Renders and expects success; answers the output.
-    Audio Render(std::vector<std::string> arguments, const std::string& output)
-    {
-        arguments.push_back("-o");
-        arguments.push_back(Path(output));
-        const RunResult result = Run(arguments);
-        EXPECT_EQ(result.exitCode, 0) << result.err;
-        return ReadAudio(Path(output));
-    }
-
-    std::string folderName() const { return folder.substr(folder.rfind('/') + 1); }
-
-    std::string folder;
-};
+/// A quarter second of silence that ends on a full-scale click in both channels.
+void WriteClickAtTheEnd(const std::string& path)
+{
+    std::vector<float> samples(2 * (TestRate / 4), 0.0f);
+    samples[samples.size() - 2] = samples[samples.size() - 1] = 1.0f;
+    WriteSamples(path, 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, samples);
+}
 
 // Cases every stereo effect must pass, run with the fixture and, once built, the product.
 struct PluginCase {
     const char* name;
     const char* path;
     int controlledParameter; // the parameter that control change 93 moves
+    const char* feedbackProgram; // one that rings on after its input, if the plug-in has one
 };
 
 void PrintTo(const PluginCase& plugin, std::ostream* stream)
@@ -181,8 +91,8 @@ TEST_P(RenderedPluginTest, SwitchedOffPassesAFloatFileThroughBitForBit)
 {
     WriteSignal(Path("in.wav"), 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
     const Audio input = ReadAudio(Path("in.wav"));
-    const Audio byIndex = Render(With({Path("in.wav"), "--param", "0=0"}), "index.wav");
-    const Audio byName = Render(With({Path("in.wav"), "--param", "On=0"}), "name.wav");
+    const Audio byIndex = Render(With({Path("in.wav"), "--param", "0=0", "--tail", "0"}), "index.wav");
+    const Audio byName = Render(With({Path("in.wav"), "--param", "On=0", "--tail", "0"}), "name.wav");
     EXPECT_EQ(byIndex.info.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
     EXPECT_EQ(byIndex.info.samplerate, TestRate);
     EXPECT_TRUE(byIndex.samples == input.samples);
@@ -194,8 +104,8 @@ TEST_P(RenderedPluginTest, MonoInputBecomesStereoOutput)
 {
     WriteSignal(Path("mono.wav"), 1, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
     const Audio input = ReadAudio(Path("mono.wav"));
-    const Audio bypassed = Render(With({Path("mono.wav"), "--param", "0=0"}), "bypassed.wav");
-    const Audio processed = Render(With({Path("mono.wav")}), "processed.wav");
+    const Audio bypassed = Render(With({Path("mono.wav"), "--param", "0=0", "--tail", "0"}), "bypassed.wav");
+    const Audio processed = Render(With({Path("mono.wav"), "--tail", "0"}), "processed.wav");
     ASSERT_EQ(bypassed.info.channels, 2);
     ASSERT_EQ(bypassed.info.frames, input.info.frames);
     for (sf_count_t i = 0; i < input.info.frames; ++i) {
@@ -314,10 +224,97 @@ TEST_F(RenderToolTest, ProductParametersTakeLongNamesAndDisplayTexts)
 }
 #endif
 
+TEST_P(RenderedPluginTest, TailRunsOnSilenceUntilTheOutputHasDecayed)
+{
+    WriteClickAtTheEnd(Path("click.wav"));
+    const sf_count_t inputFrames = TestRate / 4;
+    const std::vector<std::string> sound = With({Path("click.wav"), "--program", GetParam().feedbackProgram});
+
+    const RunResult automatic = Run(Joined(sound, {"-o", Path("automatic.wav")}));
+    ASSERT_EQ(automatic.exitCode, 0) << automatic.err;
+    const Audio decayed = ReadAudio(Path("automatic.wav"));
+    const sf_count_t frames = decayed.info.frames;
+    ASSERT_GT(frames, inputFrames + QuietWindowFrames - 1);
+    // It ends on the first 100 ms that are quiet from start to end, after the input.
+    for (sf_count_t i = frames - QuietWindowFrames; i < frames; ++i)
+        ASSERT_TRUE(IsQuietFrame(decayed, i)) << "frame " << i;
+    EXPECT_FALSE(IsQuietFrame(decayed, frames - QuietWindowFrames - 1));
+    EXPECT_NE(automatic.err.find("(tail " + SecondsText(frames - inputFrames) + ")"), std::string::npos)
+        << automatic.err;
+
+    const Audio cut = Render(Joined(sound, {"--tail", "0"}), "cut.wav");
+    EXPECT_EQ(cut.info.frames, inputFrames);
+    const Audio twoSeconds = Render(Joined(sound, {"--tail", "2"}), "two.wav");
+    ASSERT_EQ(twoSeconds.info.frames, inputFrames + 2 * TestRate);
+    // The tails are the same sound, cut at different places.
+    const std::size_t common = 2 * static_cast<std::size_t>(std::min(frames, twoSeconds.info.frames));
+    EXPECT_TRUE(std::equal(decayed.samples.begin(), decayed.samples.begin() + common, twoSeconds.samples.begin()));
+    EXPECT_TRUE(std::equal(cut.samples.begin(), cut.samples.end(), decayed.samples.begin()));
+}
+
+TEST_P(RenderedPluginTest, SamplesClippedByTheFormatAreCountedAsAFloatRenderHoldsThem)
+{
+    WriteSignal(Path("in.wav"), 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+    const std::vector<std::string> loud = With({Path("in.wav"), "--gain", "9"});
+    const RunResult floatRun = Run(Joined(loud, {"-o", Path("float.wav")}));
+    ASSERT_EQ(floatRun.exitCode, 0) << floatRun.err;
+    EXPECT_EQ(floatRun.err.find("clipped"), std::string::npos) << floatRun.err;
+    const Level level = Measure(ReadAudio(Path("float.wav")).samples);
+    ASSERT_GT(level.beyondFullScale, 0);
+
+    struct ClippingCase {
+        const char* file;
+        std::vector<std::string> options;
+        const char* remedy;
+    };
+    const ClippingCase cases[] = {
+        {"pcm24.wav", {"--subtype", "pcm24"}, "keep them with --subtype float or"},
+        {"pcm16.flac", {"--format", "flac", "--subtype", "pcm16"}, "keep them with --format wav --subtype float or"},
+        {"vorbis.ogg", {"--format", "ogg"}, "keep them with --format wav --subtype float or"},
+    };
+    for (const ClippingCase& c : cases) {
+        const RunResult clipped = Run(Joined(Joined(loud, c.options), {"-o", Path(c.file)}));
+        ASSERT_EQ(clipped.exitCode, 0) << clipped.err;
+        const std::string report = Path(c.file) + ": " + std::to_string(level.beyondFullScale)
+            + " samples beyond full scale were clipped (peak " + DecibelText(level.peak) + "); ";
+        EXPECT_NE(clipped.err.find(report + c.remedy), std::string::npos) << clipped.err;
+        EXPECT_EQ(LastLine(clipped.err).rfind("Rendered ", 0), 0u) << "the closing line comes last: " << clipped.err;
+    }
+
+    // The gain it proposes brings every sample within full scale.
+    const RunResult clipped = Run(Joined(loud, {"--subtype", "pcm24", "-o", Path("pcm24.wav")}));
+    const std::string::size_type gainAt = clipped.err.find("--gain ");
+    ASSERT_NE(gainAt, std::string::npos) << clipped.err;
+    const std::string gain = clipped.err.substr(gainAt + 7, clipped.err.find('\n', gainAt) - gainAt - 7);
+    const RunResult remedied
+        = Run(With({Path("in.wav"), "--gain", gain, "--subtype", "pcm24", "-o", Path("remedied.wav")}));
+    ASSERT_EQ(remedied.exitCode, 0) << remedied.err;
+    EXPECT_EQ(remedied.err.find("clipped"), std::string::npos) << "--gain " << gain << ": " << remedied.err;
+    const Audio lowered = Render(With({Path("in.wav"), "--gain", gain}), "lowered.wav");
+    EXPECT_EQ(Measure(lowered.samples).beyondFullScale, 0);
+}
+
+TEST_P(RenderedPluginTest, GainScalesTheOutputByItsDecibels)
+{
+    WriteSignal(Path("in.wav"), 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+    const Audio plain = Render(With({Path("in.wav"), "--tail", "0"}), "plain.wav");
+    const RunResult lowering = Run(With({Path("in.wav"), "--tail", "0", "--gain", "-6", "-o", Path("lowered.wav")}));
+    ASSERT_EQ(lowering.exitCode, 0) << lowering.err;
+    const Audio lowered = ReadAudio(Path("lowered.wav"));
+    ASSERT_EQ(lowered.samples.size(), plain.samples.size());
+    const double factor = std::pow(10.0, -6.0 / 20.0);
+    for (std::size_t i = 0; i < plain.samples.size(); ++i)
+        ASSERT_NEAR(lowered.samples[i], plain.samples[i] * factor, 1e-6 * std::fabs(plain.samples[i])) << i;
+    const float plainPeak = Measure(plain.samples).peak;
+    const float loweredPeak = Measure(lowered.samples).peak;
+    EXPECT_NEAR(20.0 * std::log10(static_cast<double>(loweredPeak / plainPeak)), -6.0, 1e-4);
+    EXPECT_NE(lowering.err.find("peak " + DecibelText(loweredPeak)), std::string::npos) << lowering.err;
+}
+
 const PluginCase PluginCases[] = {
-    {"Fixture", FIXTURE_GAIN, 1},
+    {"Fixture", FIXTURE_GAIN, 1, "Unity"},
 #ifdef OMBRIX_CHORUS
-    {"OmbrixChorus", OMBRIX_CHORUS, 4},
+    {"OmbrixChorus", OMBRIX_CHORUS, 4, "Room"},
 #endif
 };
 
@@ -344,7 +341,7 @@ TEST_F(RenderToolTest, OutputFollowsTheInputFormatUnlessTold)
     };
     for (const FormatCase& c : cases) {
         WriteSignal(Path(c.input), 2, c.format, TestRate / 10);
-        std::vector<std::string> arguments {"--plugin", FIXTURE_GAIN, Path(c.input)};
+        std::vector<std::string> arguments {"--plugin", FIXTURE_GAIN, Path(c.input), "--tail", "0"};
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
         const Audio output = Render(arguments, "out");
         EXPECT_EQ(output.info.format, c.expected) << c.input;
