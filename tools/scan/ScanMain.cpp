@@ -1,10 +1,11 @@
-// ombrix-scan PLUGIN...: loads each VST 2.4 plug-in the way a host's scanner
-// does and prints its identity, programs and parameters.
+// ombrix-scan PLUGIN...: loads each plug-in (a VST 2.4 library, or a CLAP
+// plug-in: a .clap file) the way a host's scanner does and prints its
+// identity, programs and parameters.
 
-#include "PluginHost.h"
-#include "PluginListing.h"
+#include "EffectLibrary.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 int main(int argc, char** argv)
@@ -15,15 +16,16 @@ int main(int argc, char** argv)
     }
     int status = 0;
     for (int i = 1; i < argc; ++i) {
-        PluginHost host;
+        EffectLibrary library;
         std::string error;
-        if (!host.Load(argv[i], error)) {
+        std::unique_ptr<EffectInstance> instance;
+        if (!library.Load(argv[i], error) || (instance = library.Open(error)) == nullptr) {
             std::fprintf(stderr, "ombrix-scan: %s\n", error.c_str());
             status = 1;
             continue;
         }
         std::printf("%s%s\n", i > 1 ? "\n" : "", argv[i]);
-        PrintListing(host);
+        instance->PrintListing();
     }
     return status;
 }
