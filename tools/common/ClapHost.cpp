@@ -90,21 +90,27 @@ bool ClapHost::Load(const std::string& path, std::string& error)
 
 bool ClapHost::Open(const ClapLibrary& library, const std::string& pluginId, std::string& error)
 {
+    return Open(library.GetFactory(), pluginId, library.GetPath(), error);
+}
+
+bool ClapHost::Open(
+    const clap_plugin_factory_t& factory, const std::string& pluginId, const std::string& where, std::string& error)
+{
     Close();
-    const std::vector<const clap_plugin_descriptor_t*> descriptors = library.GetDescriptors();
-    if (descriptors.empty()) {
-        error = library.GetPath() + " offers no plug-in";
+    const clap_plugin_descriptor_t* first
+        = factory.get_plugin_count(&factory) > 0 ? factory.get_plugin_descriptor(&factory, 0) : nullptr;
+    if (first == nullptr) {
+        error = where + " offers no plug-in";
         return false;
     }
-    const char* id = pluginId.empty() ? descriptors.front()->id : pluginId.c_str();
-    const clap_plugin_factory_t& factory = library.GetFactory();
+    const char* id = pluginId.empty() ? first->id : pluginId.c_str();
     const clap_plugin_t* created = factory.create_plugin(&factory, &host, id);
     if (created == nullptr) {
-        error = library.GetPath() + " did not create the plug-in " + id;
+        error = where + " did not create the plug-in " + id;
         return false;
     }
     if (!created->init(created)) {
-        error = library.GetPath() + ": the plug-in " + id + " failed to initialise";
+        error = where + ": the plug-in " + id + " failed to initialise";
         created->destroy(created);
         return false;
     }

@@ -50,6 +50,10 @@ public:
     /// Creates and initialises the plug-in `pluginId` (empty: the factory's first) from `library`,
     /// which must stay loaded until Close. On failure answers false with a one-line reason.
     bool Open(const ClapLibrary& library, const std::string& pluginId, std::string& error);
+    /// The same from a factory at hand (a plug-in linked into the program), whose source is named
+    /// `where` in errors.
+    bool Open(const clap_plugin_factory_t& factory, const std::string& pluginId, const std::string& where,
+        std::string& error);
     /// Loads the file at `path` for this host alone, then opens its first plug-in.
     bool Load(const std::string& path, std::string& error);
     /// Stops processing, deactivates, destroys the GUI and the plug-in; unloads a library of its own.
