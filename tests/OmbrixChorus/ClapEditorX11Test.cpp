@@ -6,14 +6,10 @@
 
 #include "ClapHost.h"
 #include "PngPicture.h"
-#include "XvfbServer.h"
 
-// GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
+#include "X11TestScreen.h"
 
 #include <chrono>
 #include <cstdint>
@@ -37,26 +33,15 @@ protected:
     void SetUp() override
     {
         std::string error;
-        ASSERT_TRUE(server.Start(error)) << error;
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-        ASSERT_TRUE(XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor));
-        hostWindow = XCreateSimpleWindow(display, DefaultRootWindow(display), 20, 30, PanelWidth, PanelHeight, 0, 0, 0);
-        XMapWindow(display, hostWindow);
-        XSync(display, False);
+        ASSERT_TRUE(screen.Start(error)) << error;
+        display = screen.GetDisplay();
+        hostWindow = screen.MakeHostWindow(20, 30, PanelWidth, PanelHeight);
         ASSERT_TRUE(library.Load(OMBRIX_CHORUS_CLAP_PATH, error)) << error;
         background = ReadPngPicture(std::string(ARTWORK_DIR) + "/Background.png").pixels;
         ASSERT_EQ(background.size(), static_cast<size_t>(PanelWidth * PanelHeight));
     }
 
-    void TearDown() override
-    {
-        host.Close();
-        if (display != nullptr) {
-            XCloseDisplay(display);
-        }
-    }
+    void TearDown() override { host.Close(); }
 
     void Open(bool timers = true)
     {
@@ -90,20 +75,7 @@ protected:
 
     std::vector<std::uint32_t> StatusPixels()
     {
-        XSync(display, False);
-        std::vector<std::uint32_t> pixels;
-        XImage* image
-            = XGetImage(display, hostWindow, StatusLeft, StatusTop, StatusWidth, StatusHeight, AllPlanes, ZPixmap);
-        if (image == nullptr) {
-            return pixels;
-        }
-        for (int y = 0; y < StatusHeight; ++y) {
-            for (int x = 0; x < StatusWidth; ++x) {
-                pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
-            }
-        }
-        XDestroyImage(image);
-        return pixels;
+        return screen.Pixels(hostWindow, StatusLeft, StatusTop, StatusWidth, StatusHeight);
     }
     std::vector<std::uint32_t> StatusBackground() const
     {
@@ -116,19 +88,8 @@ protected:
         return pixels;
     }
 
-    void MoveTo(int panelX, int panelY)
-    {
-        int rootX = 0, rootY = 0;
-        Window child = None;
-        XTranslateCoordinates(display, hostWindow, DefaultRootWindow(display), panelX, panelY, &rootX, &rootY, &child);
-        XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
-        XFlush(display);
-    }
-    void Button(bool down)
-    {
-        XTestFakeButtonEvent(display, 1, down ? True : False, CurrentTime);
-        XFlush(display);
-    }
+    void MoveTo(int panelX, int panelY) { screen.MoveTo(hostWindow, panelX, panelY); }
+    void Button(bool down) { screen.Button(1, down); }
 
     // Rests the pointer on the Delay Time knob until the status line shows
     // it, then drags it up.
@@ -167,7 +128,7 @@ protected:
         }
     }
 
-    XvfbServer server;
+    X11TestScreen screen;
     Display* display = nullptr;
     Window hostWindow = None;
     ClapLibrary library;

@@ -6,14 +6,12 @@
 
 #include "PluginHost.h"
 #include "PngPicture.h"
-#include "XvfbServer.h"
 
 // GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
+#include "X11TestScreen.h"
+
 #include <X11/keysym.h>
 #include <cairo/cairo.h>
 
@@ -109,11 +107,8 @@ protected:
     void SetUp() override
     {
         std::string error;
-        ASSERT_TRUE(server.Start(error)) << error;
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-        ASSERT_TRUE(XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor));
+        ASSERT_TRUE(screen.Start(error)) << error;
+        display = screen.GetDisplay();
         hostWindow = MakeHostWindow(20, 30);
         ASSERT_TRUE(plugin.Load(OMBRIX_CHORUS_PATH, error)) << error;
         plugin.SetAutomationListener([this](VstInt32 index, float) { events.push_back({audioMasterAutomate, index}); });
@@ -122,23 +117,10 @@ protected:
         ASSERT_EQ(background.size(), static_cast<size_t>(PanelWidth * PanelHeight));
     }
 
-    void TearDown() override
-    {
-        plugin.Unload();
-        if (display != nullptr) {
-            XCloseDisplay(display);
-        }
-    }
+    void TearDown() override { plugin.Unload(); }
 
     // A mapped top-level window like the frame a host opens the editor in.
-    Window MakeHostWindow(int x, int y)
-    {
-        Window window
-            = XCreateSimpleWindow(display, DefaultRootWindow(display), x, y, PanelWidth, PanelHeight, 0, 0, 0);
-        XMapWindow(display, window);
-        XSync(display, False);
-        return window;
-    }
+    Window MakeHostWindow(int x, int y) { return screen.MakeHostWindow(x, y, PanelWidth, PanelHeight); }
 
     VstIntPtr Open(PluginHost& host, Window parent)
     {
@@ -161,22 +143,7 @@ protected:
         return false;
     }
 
-    Pixels Panel()
-    {
-        XSync(display, False);
-        Pixels pixels;
-        XImage* image = XGetImage(display, hostWindow, 0, 0, PanelWidth, PanelHeight, AllPlanes, ZPixmap);
-        if (image == nullptr) {
-            return pixels;
-        }
-        for (int y = 0; y < PanelHeight; ++y) {
-            for (int x = 0; x < PanelWidth; ++x) {
-                pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
-            }
-        }
-        XDestroyImage(image);
-        return pixels;
-    }
+    Pixels Panel() { return screen.Pixels(hostWindow, 0, 0, PanelWidth, PanelHeight); }
     bool Shows(const Rect& rect, const Pixels& expected) { return Cut(Panel(), rect) == expected; }
     bool ShowsBackground(const Rect& rect) { return Shows(rect, Cut(background, rect)); }
     bool KnobShows(int parameterId, float value)
@@ -187,24 +154,9 @@ protected:
     }
 
     // Real input, delivered by the server to whichever window is under the pointer.
-    void MoveTo(int panelX, int panelY)
-    {
-        int rootX = 0, rootY = 0;
-        Window child = None;
-        XTranslateCoordinates(display, hostWindow, DefaultRootWindow(display), panelX, panelY, &rootX, &rootY, &child);
-        XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
-        XFlush(display);
-    }
-    void Button(unsigned button, bool down)
-    {
-        XTestFakeButtonEvent(display, button, down ? True : False, CurrentTime);
-        XFlush(display);
-    }
-    void Key(KeySym key, bool down)
-    {
-        XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), down ? True : False, CurrentTime);
-        XFlush(display);
-    }
+    void MoveTo(int panelX, int panelY) { screen.MoveTo(hostWindow, panelX, panelY); }
+    void Button(unsigned button, bool down) { screen.Button(button, down); }
+    void Key(KeySym key, bool down) { screen.Key(key, down); }
     bool Hovering() { return !ShowsBackground(StatusRect); }
 
     // Puts the pointer on (x, y), waits for the status line to show it, then
@@ -242,7 +194,7 @@ protected:
         }
     }
 
-    XvfbServer server;
+    X11TestScreen screen;
     Display* display = nullptr;
     Window hostWindow = None;
     PluginHost plugin;
