@@ -747,11 +747,14 @@ private:
         }
     }
 
+    // The fresh controls take the parameters' values at once, not at the
+    // first timer tick.
     bool OpenView()
     {
         if (parentWindow == nullptr || !editor->open(parentWindow)) {
             return false;
         }
+        editor->idle();
 #if defined(_WIN32)
         SetTimer(static_cast<HWND>(parentWindow), reinterpret_cast<UINT_PTR>(this), IdlePeriodMs, &OnWin32Timer);
 #endif
