@@ -436,6 +436,14 @@ public:
         }
     }
 
+    // Hosts that cannot resize the editor's window say so to canHostDo;
+    // asking them anyway would only be ignored, or misread.
+    bool ResizeEditor(int width, int height) override
+    {
+        char sizeWindowCapability[] = "sizeWindow";
+        return width > 0 && height > 0 && canHostDo(sizeWindowCapability) && sizeWindow(width, height);
+    }
+
 private:
     static bool IsParameterIndex(int index) { return index >= 0 && index < ParameterCount; }
     static float Clamp(float value) { return std::min(std::max(value, 0.0f), 1.0f); }

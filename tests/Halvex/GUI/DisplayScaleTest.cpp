@@ -6,16 +6,6 @@
 
 namespace {
 
-bool operator==(const PixelRect& a, const PixelRect& b)
-{
-    return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
-}
-
-bool operator==(const AboutRect& a, const AboutRect& b)
-{
-    return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
-}
-
 TEST(DisplayScaleTest, PixelsRoundToTheNearestWithHalvesUp)
 {
     EXPECT_EQ(DisplayScale(96).Pixels(27), 27);
