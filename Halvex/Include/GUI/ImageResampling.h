@@ -17,7 +17,8 @@ struct PixelImage {
 // filter widened to the source pixels a target pixel covers when it
 // shrinks (bilinear interpolation when it grows), edges extended: smooth
 // without ringing, and transparent pixels never darken their neighbours.
-// Equal sizes copy the pixels unchanged. Allocates working memory; any thread.
+// At equal sizes every pixel comes out unchanged. Allocates working memory;
+// any thread.
 void ResampleImage(const PixelImage& source, const PixelImage& target);
 
 // A film strip of frameCount frames stacked top to bottom, resampled frame

@@ -63,14 +63,6 @@ void ResampleImage(const PixelImage& source, const PixelImage& target)
     if (source.width <= 0 || source.height <= 0 || target.width <= 0 || target.height <= 0) {
         return;
     }
-    if (source.width == target.width && source.height == target.height) {
-        for (int y = 0; y < target.height; ++y) {
-            for (int x = 0; x < target.width; ++x) {
-                target.pixels[y * target.stride + x] = source.pixels[y * source.stride + x];
-            }
-        }
-        return;
-    }
     // Across first, into rows of target width and source height, four
     // channels a pixel; then down.
     const std::vector<Tap> across = Taps(source.width, target.width);
