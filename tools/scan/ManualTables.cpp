@@ -229,8 +229,9 @@ private:
     void Compare(std::size_t markIndex, const std::vector<std::string>& found, const std::vector<std::string>& expected)
     {
         for (std::size_t row = 0; row < found.size() || row < expected.size(); ++row) {
-            const std::string has = row < found.size() ? found[row] : std::string();
-            const std::string gives = row < expected.size() ? expected[row] : std::string();
+            // Past its last row, a table has its end mark.
+            const std::string has = row < found.size() ? found[row] : std::string(EndMark);
+            const std::string gives = row < expected.size() ? expected[row] : std::string(EndMark);
             if (row >= found.size() || row >= expected.size() || has != gives) {
                 result.differences.push_back({static_cast<int>(markIndex + row + 2), has, gives});
                 return;

@@ -32,7 +32,8 @@ std::string ProgramTable(
     const PluginFacts& facts, const std::vector<int>& numbers, const std::map<int, std::string>& characters);
 
 /// Where a table of the manual differs from the plug-in: its first differing line (1-based), the
-/// line the manual has and the line the plug-in gives; "" where one side has no line there.
+/// line the manual has and the line the plug-in gives there (the end mark where a table has no
+/// more rows).
 struct TableDifference {
     int line = 0;
     std::string found;
