@@ -9,6 +9,8 @@ namespace {
 const char* const BeginMark = "<!-- ombrix-scan table:";
 const char* const EndMark = "<!-- end of ombrix-scan table -->";
 const char* const CharacterHeading = "Character";
+// Far beyond any bank; it keeps a mistyped range from listing millions of programs.
+constexpr long LargestProgramNumber = 65535;
 
 std::string Trimmed(const std::string& text)
 {
@@ -80,10 +82,14 @@ bool ParseProgramNumbers(const std::string& text, std::vector<int>& numbers, std
     for (std::string word; words >> word;) {
         const auto dash = word.find('-');
         int first = 0, last = 0;
-        const bool valid = dash == std::string::npos
-            ? ParseInteger(word, 0, 1 << 20, first) && ParseInteger(word, 0, 1 << 20, last)
-            : ParseInteger(word.substr(0, dash), 0, 1 << 20, first)
-                && ParseInteger(word.substr(dash + 1), first, 1 << 20, last);
+        bool valid = false;
+        if (dash == std::string::npos) {
+            valid = ParseInteger(word, 0, LargestProgramNumber, first);
+            last = first;
+        } else {
+            valid = ParseInteger(word.substr(0, dash), 0, LargestProgramNumber, first)
+                && ParseInteger(word.substr(dash + 1), first, LargestProgramNumber, last);
+        }
         if (!valid) {
             error = "\"" + word + "\" is not a program number or a range of them";
             return false;
@@ -112,7 +118,7 @@ std::map<int, std::string> ReadCharacters(const std::vector<std::string>& lines)
     for (const std::string& line : lines) {
         const std::vector<std::string> cells = SplitRow(line);
         int number = 0;
-        if (column < cells.size() && ParseInteger(cells.front(), 0, 1 << 20, number))
+        if (column < cells.size() && ParseInteger(cells.front(), 0, LargestProgramNumber, number))
             characters[number] = cells[column];
     }
     return characters;
