@@ -5,6 +5,7 @@
 
 #include "XvfbServer.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -46,6 +47,14 @@ public:
     }
 
     Display* GetDisplay() const { return display; }
+
+    // The X resources every new connection reads, as xrdb sets them ("Xft.dpi:\t192\n").
+    void SetDesktopResources(const std::string& resources)
+    {
+        XChangeProperty(display, DefaultRootWindow(display), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+            reinterpret_cast<const unsigned char*>(resources.c_str()), static_cast<int>(resources.size()));
+        XSync(display, False);
+    }
 
     // A mapped top-level window of the given size at (x, y).
     Window MakeHostWindow(int x, int y, int width, int height)

@@ -161,6 +161,7 @@ private:
         self->hostParams = static_cast<const clap_host_params_t*>(self->HostExtension(CLAP_EXT_PARAMS));
         self->hostTail = static_cast<const clap_host_tail_t*>(self->HostExtension(CLAP_EXT_TAIL));
         self->hostTimers = static_cast<const clap_host_timer_support_t*>(self->HostExtension(CLAP_EXT_TIMER_SUPPORT));
+        self->hostGui = static_cast<const clap_host_gui_t*>(self->HostExtension(CLAP_EXT_GUI));
         return true;
     }
 
@@ -347,6 +348,13 @@ private:
     void ParameterControlled(int index, float value) override
     {
         PushValue(static_cast<clap_id>(index), value, CLAP_EVENT_DONT_RECORD);
+    }
+    // The panel follows the display's scale; the host is asked to size its
+    // window to it (editor, that is main, thread).
+    bool EditorResized(int width, int height) override
+    {
+        return width > 0 && height > 0 && hostGui != nullptr && hostGui->request_resize != nullptr
+            && hostGui->request_resize(host, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
     }
 
     void QueueEdit(const ParameterEdit& edit)
@@ -587,7 +595,8 @@ private:
 
     // --- Editor (main thread) ---------------------------------------------------------
     //
-    // Embedded only, at the panel's fixed size. On Linux the X11 panel is
+    // Embedded only, at the panel's size for the display's scale, which the
+    // user cannot change. On Linux the X11 panel is
     // driven by a host timer (CLAP has no idle call): without the host's
     // timer support it is not offered. On Windows the panel's window gets the
     // host's messages itself; a Win32 timer on the host's window drives the
@@ -655,7 +664,8 @@ private:
         }
     }
 
-    // The panel's pixels are fixed; the host's scale is not applied.
+    // The panel finds its scale on the display itself (the window's DPI on
+    // Windows, GDK_SCALE or Xft.dpi on X11); answering false tells the host so.
     static bool CLAP_ABI GuiSetScale(const clap_plugin_t*, double)
     {
         return false;
@@ -812,6 +822,7 @@ private:
     const clap_host_params_t* hostParams = nullptr;
     const clap_host_tail_t* hostTail = nullptr;
     const clap_host_timer_support_t* hostTimers = nullptr;
+    const clap_host_gui_t* hostGui = nullptr;
     Plugin plugin;
     Flow flow;
     ParameterEditQueue<EditQueueSize> edits;

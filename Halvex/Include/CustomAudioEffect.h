@@ -371,6 +371,7 @@ public:
     void ClearStatus() override { flow.ClearStatus(); }
     void BeginParameterEdit(int index) override { flow.BeginParameterEdit(index); }
     void EndParameterEdit(int index) override { flow.EndParameterEdit(index); }
+    bool ResizeEditor(int width, int height) override { return flow.ResizeEditor(width, height); }
 
 private:
     static bool IsParameterIndex(int index) { return index >= 0 && index < ParameterCount; }
@@ -385,6 +386,14 @@ private:
     // through audioMasterAutomate, and of the editor's edits as gestures
     // (audioMasterBeginEdit and audioMasterEndEdit).
     void ParameterEdited(int index, float value) override { setParameterAutomated(index, value); }
+
+    // Hosts that cannot resize the editor's window say so to canHostDo;
+    // asking them anyway would only be ignored, or misread.
+    bool EditorResized(int width, int height) override
+    {
+        char sizeWindowCapability[] = "sizeWindow";
+        return width > 0 && height > 0 && canHostDo(sizeWindowCapability) && sizeWindow(width, height);
+    }
     void ParameterControlled(int index, float value) override { setParameterAutomated(index, value); }
     void EditBegun(int index) override { beginEdit(index); }
     void EditEnded(int index) override { endEdit(index); }

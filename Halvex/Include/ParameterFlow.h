@@ -26,6 +26,11 @@ public:
     // The editor's edit of parameterId begins or ends (editor thread).
     virtual void EditBegun(int parameterId) = 0;
     virtual void EditEnded(int parameterId) = 0;
+    // The editor's panel now takes width x height device pixels (the
+    // display's scale changed); answers whether the host resized the window
+    // it gave the editor (editor thread). Formats whose hosts cannot be asked
+    // keep the default.
+    virtual bool EditorResized(int /*width*/, int /*height*/) { return false; }
 };
 
 // The one store of a plug-in's host parameters and the paths that keep it in
@@ -190,6 +195,8 @@ public:
     }
 
     // --- IControlObserver (editor thread) -------------------------------------
+
+    bool ResizeEditor(int width, int height) override { return host.EditorResized(width, height); }
 
     void ResetParameter(int index) override
     {

@@ -162,6 +162,34 @@ TEST_F(ClapEditorX11Test, AnEmbeddedX11PanelOfFixedSize)
     EXPECT_EQ(host.GetTimerCount(), 0u);
 }
 
+// The panel's size follows the desktop's scale; a host that opens it again
+// after the scale changed, in the window it sized before, is asked through its
+// gui extension to follow.
+TEST_F(ClapEditorX11Test, ThePanelFollowsTheDisplaysScale)
+{
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> resizes;
+    host.SetResizeListener([&](std::uint32_t width, std::uint32_t height) {
+        resizes.emplace_back(width, height);
+        XResizeWindow(display, hostWindow, width, height);
+        return true;
+    });
+    Open();
+    OpenPanel();
+    std::uint32_t width = 0, height = 0;
+    ASSERT_TRUE(host.GetGuiSize(width, height));
+    EXPECT_EQ(width, 400u);
+    host.DestroyGui();
+    EXPECT_TRUE(resizes.empty()) << "the panel has the size the host gave it";
+
+    screen.SetDesktopResources("Xft.dpi:\t192\n");
+    OpenPanel();
+    EXPECT_EQ(resizes, (std::vector<std::pair<std::uint32_t, std::uint32_t>> {{800, 168}}));
+    ASSERT_TRUE(host.GetGuiSize(width, height));
+    EXPECT_EQ(width, 800u);
+    EXPECT_EQ(height, 168u);
+    host.DestroyGui();
+}
+
 TEST_F(ClapEditorX11Test, WithoutTheHostsTimersTheX11PanelIsNotOffered)
 {
     Open(false);

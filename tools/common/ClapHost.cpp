@@ -523,6 +523,9 @@ const void* CLAP_ABI ClapHost::GetHostExtension(const clap_host_t* host, const c
     static constexpr clap_host_latency_t latency = {LatencyChanged};
     static constexpr clap_host_tail_t tail = {TailChanged};
     static constexpr clap_host_timer_support_t timerSupport = {RegisterTimer, UnregisterTimer};
+    static constexpr clap_host_gui_t gui = {[](const clap_host_t*) {}, RequestResize,
+        [](const clap_host_t*) { return false; }, [](const clap_host_t*) { return false; },
+        [](const clap_host_t*, bool) {}};
     if (id == nullptr)
         return nullptr;
     if (std::strcmp(id, CLAP_EXT_PARAMS) == 0)
@@ -535,6 +538,8 @@ const void* CLAP_ABI ClapHost::GetHostExtension(const clap_host_t* host, const c
         return &tail;
     if (std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0 && From(host)->offerTimers)
         return &timerSupport;
+    if (std::strcmp(id, CLAP_EXT_GUI) == 0 && From(host)->resizeListener)
+        return &gui;
     return nullptr;
 }
 
@@ -559,6 +564,12 @@ void CLAP_ABI ClapHost::RequestFlush(const clap_host_t* host)
     ClapHost* self = From(host);
     ++self->flushRequests;
     self->flushRequested = true;
+}
+
+bool CLAP_ABI ClapHost::RequestResize(const clap_host_t* host, std::uint32_t width, std::uint32_t height)
+{
+    ClapHost* self = From(host);
+    return self->resizeListener && self->resizeListener(width, height);
 }
 
 void CLAP_ABI ClapHost::MarkDirty(const clap_host_t*) { }

@@ -46,6 +46,13 @@ public:
 
     /// Before Open: whether the host offers timer support (hosts without it exist).
     void OfferTimerSupport(bool offer) { offerTimers = offer; }
+    /// With a listener the host offers its gui extension: every request_resize (width, height)
+    /// goes to it, and it answers whether the window took the size. Without one the gui
+    /// extension is not offered.
+    void SetResizeListener(std::function<bool(std::uint32_t width, std::uint32_t height)> listener)
+    {
+        resizeListener = std::move(listener);
+    }
 
     /// Creates and initialises the plug-in `pluginId` (empty: the factory's first) from `library`,
     /// which must stay loaded until Close. On failure answers false with a one-line reason.
@@ -165,6 +172,7 @@ private:
     static void CLAP_ABI TailChanged(const clap_host_t* host);
     static bool CLAP_ABI RegisterTimer(const clap_host_t* host, std::uint32_t periodMs, clap_id* id);
     static bool CLAP_ABI UnregisterTimer(const clap_host_t* host, clap_id id);
+    static bool CLAP_ABI RequestResize(const clap_host_t* host, std::uint32_t width, std::uint32_t height);
     static std::uint32_t CLAP_ABI EventCount(const clap_input_events_t* list);
     static const clap_event_header_t* CLAP_ABI EventAt(const clap_input_events_t* list, std::uint32_t index);
     static bool CLAP_ABI TryPush(const clap_output_events_t* list, const clap_event_header_t* event);
@@ -189,6 +197,7 @@ private:
     std::uint32_t lastOutputTime = 0;
     bool outputBackInTime = false;
     std::function<void(const ClapOutputEvent&)> outputListener;
+    std::function<bool(std::uint32_t, std::uint32_t)> resizeListener;
     bool hasTransport = false;
     double tempo = 120.0;
     double beats = 0.0;
