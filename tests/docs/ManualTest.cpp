@@ -181,7 +181,7 @@ TEST_F(ManualCommands, RunAsWritten)
     const fs::path demo = folder / "build" / "demo" / "linux";
     fs::create_directories(demo);
     fs::create_directories(folder / "home");
-    for (const char* built : {OMBRIX_CHORUS, RENDER_TOOL, SCAN_TOOL})
+    for (const char* built : {OMBRIX_CHORUS, OMBRIX_CHORUS_CLAP, RENDER_TOOL, SCAN_TOOL})
         fs::copy_file(built, demo / fs::path(built).filename());
 
     const std::vector<std::string> blocks = ShellBlocks(ReadFile(MANUAL));
