@@ -28,6 +28,8 @@ public:
     // The layout's size, before and after opening.
     bool getRect(ERect** rect) override;
     void idle() override;
+    // The panel's X11 window, a child of the host's; 0 while closed.
+    std::uintptr_t GetViewWindow() const override;
 
 protected:
     bool OpenView(void* parentWindow) override;

@@ -1,0 +1,196 @@
+#pragma once
+
+#include "Assert.h"
+#include "GUI/Editor.h"
+#include "IControlObserver.h"
+#include "Lv2/Lv2PortLayout.h"
+#include "Lv2Features.h"
+#include "Lv2UiEntry.h"
+#include "Parameters/ParameterBase.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+
+// A toolkit plug-in's editor as an LV2 X11 UI, embedded in the host's window
+// (ui:parent). The controls show the parameters of a plug-in object of the
+// UI's own, a model that only holds values: port events set it, from the
+// control inputs (the host's values) and from the control outputs (the values
+// the sound uses, which MIDI controllers move too), and the editor's controls
+// read it. A drag writes the control input in the port's units and, where the
+// host offers ui:touch, brackets the gesture with touch calls. A port event
+// for a parameter being dragged, or one that repeats the port's last value,
+// is not shown, so the host's echoes never pull a knob back under the
+// pointer. ui:resize, when offered, learns the panel's size.
+//
+// Threads: the host's UI thread only (port events, idle, cleanup).
+template <class Plugin>
+class Lv2EditorUi : public Lv2Ui, private IControlObserver {
+public:
+    static constexpr int ParameterCount = Plugin::Description.ParameterCount;
+    static constexpr Lv2PortLayout Layout = MakeLv2PortLayout(Plugin::Description);
+
+    // Null without a parent window to embed the panel in, or when the panel
+    // cannot be opened there (no X server, no Xlib or cairo).
+    static Lv2EditorUi* Create(LV2UI_Write_Function writeFunction, LV2UI_Controller controller, LV2UI_Widget* widget,
+        const LV2_Feature* const* features)
+    {
+        void* parent = const_cast<void*>(FindLv2Feature(features, LV2_UI__parent));
+        if (parent == nullptr || writeFunction == nullptr) {
+            return nullptr;
+        }
+        std::unique_ptr<Lv2EditorUi> ui(new Lv2EditorUi(writeFunction, controller, features));
+        if (ui->editor == nullptr || !ui->editor->open(parent)) {
+            return nullptr;
+        }
+        *widget = reinterpret_cast<LV2UI_Widget>(ui->editor->GetViewWindow());
+        if (const auto* resize = static_cast<const LV2UI_Resize*>(FindLv2Feature(features, LV2_UI__resize))) {
+            ERect* rect = nullptr;
+            if (resize->ui_resize != nullptr && ui->editor->getRect(&rect) && rect != nullptr) {
+                resize->ui_resize(resize->handle, rect->right - rect->left, rect->bottom - rect->top);
+            }
+        }
+        return ui.release();
+    }
+
+    ~Lv2EditorUi() override
+    {
+        if (editor != nullptr) {
+            editor->close();
+        }
+    }
+    Lv2EditorUi(const Lv2EditorUi&) = delete;
+    Lv2EditorUi& operator=(const Lv2EditorUi&) = delete;
+
+    void PortEvent(std::uint32_t port, std::uint32_t bufferSize, std::uint32_t format, const void* buffer) override
+    {
+        if (format != 0 || bufferSize != sizeof(float)) {
+            return;
+        }
+        const float value = *static_cast<const float*>(buffer);
+        const int input = Layout.InputParameter(port);
+        const int output = Layout.OutputParameter(port);
+        if (input >= 0) {
+            Follow(input, value, lastInputs[input]);
+        } else if (output >= 0) {
+            Follow(output, value, lastOutputs[output]);
+        }
+    }
+
+    int Idle() override
+    {
+        editor->idle();
+        return 0;
+    }
+
+private:
+    Lv2EditorUi(LV2UI_Write_Function writeFunction, LV2UI_Controller controller, const LV2_Feature* const* features)
+        : writeFunction(writeFunction)
+        , controller(controller)
+        , touch(static_cast<const LV2UI_Touch*>(FindLv2Feature(features, LV2_UI__touch)))
+        , editor(model.CreateEditor(nullptr, this))
+    {
+        for (int id = 0; id < ParameterCount; ++id) {
+            lastInputs[id] = lastOutputs[id] = std::numeric_limits<float>::quiet_NaN();
+        }
+    }
+
+    static const ParameterDescription& Describe(int id) { return Plugin::Description.parameters[id]; }
+    static bool IsParameter(int id) { return id >= 0 && id < ParameterCount; }
+
+    void Follow(int id, float value, float& last)
+    {
+        if (value == last) {
+            return;
+        }
+        last = value;
+        if (dragged[id]) {
+            return;
+        }
+        model.GetParameter(id)->SetValue(Describe(id).ToNormalised(value));
+        editor->RefreshControl(id);
+    }
+
+    // The model takes the value and the host its port value.
+    void Write(int id, float value)
+    {
+        ParameterBase* parameter = model.GetParameter(id);
+        parameter->SetValue(value);
+        float portValue = Lv2PortValue(Describe(id), parameter->GetValue());
+        lastInputs[id] = portValue;
+        writeFunction(controller, Layout.ControlInput(id), sizeof portValue, 0, &portValue);
+    }
+
+    void ShowStatus(int id)
+    {
+        model.GetParameter(id)->GetStatusText(statusText, sizeof statusText);
+        editor->SetStatusText(statusText);
+    }
+
+    void Touch(int id, bool grabbed)
+    {
+        if (touch != nullptr && touch->touch != nullptr) {
+            touch->touch(touch->handle, Layout.ControlInput(id), grabbed);
+        }
+    }
+
+    // --- IControlObserver: the controls' actions ------------------------------
+
+    void ResetParameter(int id) override
+    {
+        HALVEX_ASSERT(id >= 0 && id < ParameterCount);
+        if (IsParameter(id)) {
+            Write(id, Describe(id).defaultValue);
+            editor->RefreshControl(id);
+        }
+    }
+
+    void ChangeParameter(int id, float value, bool showStatus) override
+    {
+        HALVEX_ASSERT(id >= 0 && id < ParameterCount);
+        if (!IsParameter(id) || std::isnan(value)) {
+            return;
+        }
+        Write(id, value);
+        if (showStatus) {
+            ShowStatus(id);
+        }
+    }
+
+    void ShowParameterStatus(int id) override
+    {
+        if (IsParameter(id)) {
+            ShowStatus(id);
+        }
+    }
+
+    void ClearStatus() override { editor->ClearStatusText(); }
+
+    void BeginParameterEdit(int id) override
+    {
+        if (IsParameter(id)) {
+            dragged[id] = true;
+            Touch(id, true);
+        }
+    }
+
+    void EndParameterEdit(int id) override
+    {
+        if (IsParameter(id)) {
+            dragged[id] = false;
+            Touch(id, false);
+        }
+    }
+
+    LV2UI_Write_Function writeFunction;
+    LV2UI_Controller controller;
+    const LV2UI_Touch* touch;
+    Plugin model;
+    std::unique_ptr<Editor> editor;
+    // The last value each port brought or was written, NaN before the first.
+    float lastInputs[ParameterCount];
+    float lastOutputs[ParameterCount];
+    bool dragged[ParameterCount] = {};
+    char statusText[512] = {};
+};

@@ -1,0 +1,210 @@
+#pragma once
+
+#include "Halvex.h"
+#include "Lv2/Lv2PortLayout.h"
+#include "Lv2Entry.h"
+#include "Lv2Features.h"
+#include "Parameters/ParameterBase.h"
+#include "SubnormalsAsZero.h"
+
+#include <lv2/atom/atom.h>
+#include <lv2/atom/util.h>
+#include <lv2/midi/midi.h>
+#include <lv2/urid/urid.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <new>
+
+// Publishes a toolkit plug-in (a PluginBase descendant, held by value) to an
+// LV2 host, with the ports of Lv2PortLayout. Control inputs are in the units
+// of the display texts; a value that changed since the last run reaches its
+// parameter, as normalised value, at the start of the run, so it glides as a
+// VST 2.4 setParameter between blocks does; a value the host keeps unchanged
+// leaves the parameter as MIDI may have set it. The first run after
+// activation takes every control input and starts from it without a glide,
+// as a program change does. MIDI events of the atom input split the run at
+// their frames: a control change reaches every controllable (the modulation
+// wheel) and, when its controller is mapped, the parameter. After each run
+// the control outputs show every parameter's value in use, so hosts and the
+// UI see what MIDI controllers did.
+//
+// Threads: instantiation, activation and cleanup on the host's main thread;
+// Run on its audio thread, where nothing is allocated, locked or waited for.
+template <class Plugin>
+class Lv2Effect : public Lv2Plugin {
+public:
+    static constexpr int ParameterCount = Plugin::Description.ParameterCount;
+    static constexpr Lv2PortLayout Layout = MakeLv2PortLayout(Plugin::Description);
+    static constexpr int AudioInputs = Plugin::Description.ports.audioInputs;
+    static constexpr int AudioOutputs = Plugin::Description.ports.audioOutputs;
+
+    // Null when the host cannot map URIs (urid:map is required) or the rate
+    // is not positive.
+    static Lv2Effect* Create(double sampleRate, const LV2_Feature* const* features)
+    {
+        const auto* map = static_cast<const LV2_URID_Map*>(FindLv2Feature(features, LV2_URID__map));
+        if (map == nullptr || map->map == nullptr || !(sampleRate > 0.0)) {
+            return nullptr;
+        }
+        return new Lv2Effect(sampleRate, map->map(map->handle, LV2_MIDI__MidiEvent));
+    }
+
+    Plugin& GetPlugin() { return plugin; }
+
+    void ConnectPort(std::uint32_t port, void* data) override
+    {
+        for (int channel = 0; channel < AudioInputs; ++channel) {
+            if (port == Layout.AudioInput(channel)) {
+                inputs[channel] = static_cast<float*>(data);
+            }
+        }
+        for (int channel = 0; channel < AudioOutputs; ++channel) {
+            if (port == Layout.AudioOutput(channel)) {
+                outputs[channel] = static_cast<float*>(data);
+            }
+        }
+        if (Layout.IsMidiInput(port)) {
+            midiInput = static_cast<const LV2_Atom_Sequence*>(data);
+        }
+        if (const int id = Layout.InputParameter(port); id >= 0) {
+            controlInputs[id] = static_cast<const float*>(data);
+        }
+        if (const int id = Layout.OutputParameter(port); id >= 0) {
+            controlOutputs[id] = static_cast<float*>(data);
+        }
+    }
+
+    // Activation starts afresh: clear signal state, every control taken anew.
+    void Activate() override
+    {
+        plugin.RequestReset();
+        takeAllControls = true;
+    }
+
+    void Deactivate() override { }
+
+    void Run(std::uint32_t sampleCount) override
+    {
+        const SubnormalsAsZero subnormalsAsZero;
+        ReadControls();
+        plugin.ApplyRequestedReset();
+        const auto frames = static_cast<int>(std::min<std::uint32_t>(sampleCount, std::numeric_limits<int>::max()));
+        int position = 0;
+        if (midiInput != nullptr) {
+            LV2_ATOM_SEQUENCE_FOREACH(midiInput, event)
+            {
+                if (event->body.type != midiEventType || event->body.size < 3) {
+                    continue;
+                }
+                // Events out of order or outside the run are handled where
+                // the run has got to: no sample is processed twice.
+                const auto at = static_cast<int>(std::clamp<std::int64_t>(event->time.frames, position, frames));
+                ProcessRuns(position, at - position);
+                position = at;
+                HandleMidi(static_cast<const std::uint8_t*>(LV2_ATOM_BODY_CONST(&event->body)));
+            }
+        }
+        ProcessRuns(position, frames - position);
+        WriteControls();
+    }
+
+private:
+    Lv2Effect(double sampleRate, LV2_URID midiEventType)
+        : midiEventType(midiEventType)
+    {
+        plugin.SetSampleRate(static_cast<float>(sampleRate));
+        plugin.Reset();
+    }
+
+    static const ParameterDescription& Describe(int id) { return Plugin::Description.parameters[id]; }
+
+    // A control input that changed (or every one, after activation) sets its
+    // parameter; after activation the smoothers then snap to the new values.
+    void ReadControls()
+    {
+        for (int id = 0; id < ParameterCount; ++id) {
+            if (controlInputs[id] == nullptr) {
+                continue;
+            }
+            const float value = *controlInputs[id];
+            if (std::isnan(value) || (value == lastControls[id] && !takeAllControls)) {
+                continue;
+            }
+            lastControls[id] = value;
+            plugin.GetParameter(id)->SetValue(Describe(id).ToNormalised(value));
+        }
+        if (takeAllControls) {
+            takeAllControls = false;
+            plugin.RequestReset();
+        }
+    }
+
+    void WriteControls()
+    {
+        for (int id = 0; id < ParameterCount; ++id) {
+            if (controlOutputs[id] != nullptr) {
+                *controlOutputs[id] = static_cast<float>(Describe(id).ToPlain(plugin.GetParameter(id)->GetValue()));
+            }
+        }
+    }
+
+    // Runs of at most BufferSize samples; with an audio port missing the
+    // connected outputs are silenced instead.
+    void ProcessRuns(int offset, int count)
+    {
+        while (count > 0) {
+            const int run = std::min(count, BufferSize);
+            float* runInputs[AudioInputs];
+            float* runOutputs[AudioOutputs];
+            bool complete = true;
+            for (int channel = 0; channel < AudioInputs; ++channel) {
+                runInputs[channel] = inputs[channel] != nullptr ? inputs[channel] + offset : nullptr;
+                complete = complete && inputs[channel] != nullptr;
+            }
+            for (int channel = 0; channel < AudioOutputs; ++channel) {
+                runOutputs[channel] = outputs[channel] != nullptr ? outputs[channel] + offset : nullptr;
+                complete = complete && outputs[channel] != nullptr;
+            }
+            if (complete) {
+                plugin.Process(runInputs, runOutputs, run);
+            } else {
+                for (float* channel : runOutputs) {
+                    if (channel != nullptr) {
+                        std::fill(channel, channel + run, 0.0f);
+                    }
+                }
+            }
+            offset += run;
+            count -= run;
+        }
+    }
+
+    // A control change on any channel; other messages only split the run.
+    void HandleMidi(const std::uint8_t* message)
+    {
+        if ((message[0] & 0xF0) != 0xB0) {
+            return;
+        }
+        const float value = static_cast<float>(std::min<std::uint8_t>(message[2], 127)) * 0.007874016f;
+        const auto controller = static_cast<char>(message[1]);
+        plugin.SetController(controller, value);
+        int id = 0;
+        if (plugin.GetMappedParameter(controller, &id) && id < ParameterCount) {
+            plugin.GetParameter(id)->SetValue(value);
+        }
+    }
+
+    LV2_URID midiEventType;
+    float* inputs[AudioInputs] = {};
+    float* outputs[AudioOutputs] = {};
+    const LV2_Atom_Sequence* midiInput = nullptr;
+    const float* controlInputs[ParameterCount] = {};
+    float* controlOutputs[ParameterCount] = {};
+    // What each control input held at the last run that read it.
+    float lastControls[ParameterCount] = {};
+    bool takeAllControls = true;
+    Plugin plugin;
+};
