@@ -17,6 +17,8 @@
 #include <X11/keysym.h>
 #include <cairo/cairo.h>
 
+#include "XTestPointer.h"
+
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -187,19 +189,8 @@ protected:
     }
 
     // Real input, delivered by the server to whichever window is under the pointer.
-    void MoveTo(int panelX, int panelY)
-    {
-        int rootX = 0, rootY = 0;
-        Window child = None;
-        XTranslateCoordinates(display, hostWindow, DefaultRootWindow(display), panelX, panelY, &rootX, &rootY, &child);
-        XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
-        XFlush(display);
-    }
-    void Button(unsigned button, bool down)
-    {
-        XTestFakeButtonEvent(display, button, down ? True : False, CurrentTime);
-        XFlush(display);
-    }
+    void MoveTo(int panelX, int panelY) { XTestPointer(display, hostWindow).MoveTo(panelX, panelY); }
+    void Button(unsigned button, bool down) { XTestPointer(display, hostWindow).Button(button, down); }
     void Key(KeySym key, bool down)
     {
         XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), down ? True : False, CurrentTime);

@@ -1,0 +1,321 @@
+// The X11 UI of OmbrixChorus.lv2 as a host that embeds X11 UIs meets it:
+// found through lilv in the bundle's Turtle, loaded from its binary,
+// instantiated inside a host window on an X server of the test's own, driven
+// by the host's idle calls and port events, and by real pointer input
+// (XTest) that must reach the host as control writes and touch gestures.
+
+#include "Lv2/Lv2PortLayout.h"
+#include "Lv2TestHost.h"
+#include "OmbrixChorusDescription.h"
+#include "PngPicture.h"
+#include "XvfbServer.h"
+
+// GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
+#include <gtest/gtest.h>
+
+#include <lv2/ui/ui.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include "XTestPointer.h"
+
+#include <dlfcn.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr const auto& Product = OmbrixChorusDescription;
+constexpr Lv2PortLayout Layout = MakeLv2PortLayout(Product);
+constexpr int PanelWidth = 400;
+constexpr int PanelHeight = 84;
+
+struct Rect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// Where the panel shows the delay knob, the mix slider and its title.
+constexpr Rect DelayKnob = {53, 39, 26, 28};
+constexpr Rect MixSlider = {326, 37, 56, 20};
+constexpr Rect TitleStrip = {0, 0, 226, 26};
+
+using Pixels = std::vector<std::uint32_t>;
+
+// What the UI asked of the host, in order.
+struct HostCall {
+    enum Kind { Write, TouchBegin, TouchEnd } kind;
+    std::uint32_t port;
+    float value;
+};
+
+class Lv2UiTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_TRUE(server.Start(error)) << error;
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        hostWindow = XCreateSimpleWindow(display, DefaultRootWindow(display), 10, 10, PanelWidth, PanelHeight, 0, 0, 0);
+        XMapWindow(display, hostWindow);
+        XSync(display, False);
+        background = ReadPngPicture(std::string(ARTWORK_DIR) + "/Background.png").pixels;
+
+        // The UI as lilv finds it in the bundle.
+        const LilvPlugin* plugin = lv2.FindPlugin(Product.identity.lv2Uri);
+        ASSERT_NE(plugin, nullptr);
+        LilvUIs* uis = lilv_plugin_get_uis(plugin);
+        ASSERT_EQ(lilv_uis_size(uis), 1u);
+        const LilvUI* ui = lilv_uis_get(uis, lilv_uis_begin(uis));
+        LilvNode* x11 = lilv_new_uri(lv2.World(), LV2_UI__X11UI);
+        EXPECT_TRUE(lilv_ui_is_a(ui, x11));
+        lilv_node_free(x11);
+        uiUri = lilv_node_as_uri(lilv_ui_get_uri(ui));
+        char* path = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_binary_uri(ui)), nullptr);
+        library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+        lilv_free(path);
+        lilv_uis_free(uis);
+        ASSERT_NE(library, nullptr) << dlerror();
+        const auto entry = reinterpret_cast<LV2UI_DescriptorFunction>(dlsym(library, "lv2ui_descriptor"));
+        ASSERT_NE(entry, nullptr);
+        descriptor = entry(0);
+        ASSERT_NE(descriptor, nullptr);
+        EXPECT_EQ(entry(1), nullptr);
+    }
+
+    void TearDown() override
+    {
+        Close();
+        if (library != nullptr) {
+            dlclose(library);
+        }
+        if (display != nullptr) {
+            XCloseDisplay(display);
+        }
+    }
+
+    // Instantiates the UI in the host window with the features asked for.
+    bool Open(bool withTouchAndResize = true)
+    {
+        parentFeature = {LV2_UI__parent, reinterpret_cast<void*>(static_cast<std::uintptr_t>(hostWindow))};
+        touchFeature = {LV2_UI__touch, &touch};
+        resizeFeature = {LV2_UI__resize, &resize};
+        idleFeature = {LV2_UI__idleInterface, nullptr};
+        std::vector<const LV2_Feature*> features = {&parentFeature, &idleFeature};
+        if (withTouchAndResize) {
+            features.push_back(&touchFeature);
+            features.push_back(&resizeFeature);
+        }
+        features.push_back(nullptr);
+        handle = descriptor->instantiate(
+            descriptor, Product.identity.lv2Uri, OMBRIX_CHORUS_LV2_BUNDLE, &WriteCall, this, &widget, features.data());
+        if (handle == nullptr) {
+            return false;
+        }
+        idle = static_cast<const LV2UI_Idle_Interface*>(descriptor->extension_data(LV2_UI__idleInterface));
+        return idle != nullptr;
+    }
+
+    void Close()
+    {
+        if (handle != nullptr) {
+            descriptor->cleanup(handle);
+            handle = nullptr;
+        }
+    }
+
+    void PortEvent(std::uint32_t port, float value) { descriptor->port_event(handle, port, sizeof value, 0, &value); }
+
+    // Idles the UI until the condition holds, for at most five seconds.
+    bool IdleUntil(const std::function<bool()>& condition)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (std::chrono::steady_clock::now() < deadline) {
+            EXPECT_EQ(idle->idle(handle), 0);
+            if (condition()) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return false;
+    }
+
+    Pixels Shown(const Rect& rect)
+    {
+        XSync(display, False);
+        Pixels pixels;
+        XImage* image = XGetImage(display, hostWindow, rect.left, rect.top, static_cast<unsigned>(rect.width),
+            static_cast<unsigned>(rect.height), AllPlanes, ZPixmap);
+        if (image == nullptr) {
+            return pixels;
+        }
+        for (int y = 0; y < rect.height; ++y) {
+            for (int x = 0; x < rect.width; ++x) {
+                pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
+            }
+        }
+        XDestroyImage(image);
+        return pixels;
+    }
+
+    Pixels Background(const Rect& rect) const
+    {
+        Pixels pixels;
+        for (int y = rect.top; y < rect.top + rect.height; ++y) {
+            for (int x = rect.left; x < rect.left + rect.width; ++x) {
+                pixels.push_back(background[static_cast<std::size_t>(y * PanelWidth + x)]);
+            }
+        }
+        return pixels;
+    }
+
+    // Presses on the knob's centre and drags upwards, then lets go.
+    void DragDelayKnobUp()
+    {
+        XTestPointer pointer(display, hostWindow);
+        const int x = DelayKnob.left + DelayKnob.width / 2, y = DelayKnob.top + DelayKnob.height / 2;
+        pointer.MoveTo(x, y);
+        ASSERT_TRUE(IdleUntil([] { return true; }));
+        pointer.Button(1, true);
+        for (int step = 1; step <= 4; ++step) {
+            pointer.MoveTo(x, y - 8 * step);
+            ASSERT_TRUE(IdleUntil([&] { return !calls.empty() && calls.back().kind == HostCall::Write; }));
+        }
+        pointer.Button(1, false);
+    }
+
+    static void WriteCall(
+        LV2UI_Controller controller, std::uint32_t port, std::uint32_t size, std::uint32_t format, const void* buffer)
+    {
+        auto* self = static_cast<Lv2UiTest*>(controller);
+        EXPECT_EQ(size, sizeof(float));
+        EXPECT_EQ(format, 0u);
+        self->calls.push_back({HostCall::Write, port, *static_cast<const float*>(buffer)});
+    }
+    static void TouchCall(LV2UI_Feature_Handle host, std::uint32_t port, bool grabbed)
+    {
+        static_cast<Lv2UiTest*>(host)->calls.push_back({grabbed ? HostCall::TouchBegin : HostCall::TouchEnd, port, 0});
+    }
+    static int ResizeCall(LV2UI_Feature_Handle host, int width, int height)
+    {
+        static_cast<Lv2UiTest*>(host)->sizes.push_back({width, height});
+        return 0;
+    }
+
+    XvfbServer server;
+    Display* display = nullptr;
+    Window hostWindow = None;
+    Pixels background;
+    Lv2TestHost lv2 {OMBRIX_CHORUS_LV2_BUNDLE};
+    std::string uiUri;
+    void* library = nullptr;
+    const LV2UI_Descriptor* descriptor = nullptr;
+    LV2UI_Handle handle = nullptr;
+    LV2UI_Widget widget = nullptr;
+    const LV2UI_Idle_Interface* idle = nullptr;
+    LV2UI_Touch touch {this, &TouchCall};
+    LV2UI_Resize resize {this, &ResizeCall};
+    LV2_Feature parentFeature {};
+    LV2_Feature touchFeature {};
+    LV2_Feature resizeFeature {};
+    LV2_Feature idleFeature {};
+    std::vector<HostCall> calls;
+    std::vector<std::pair<int, int>> sizes;
+};
+
+} // namespace
+
+TEST_F(Lv2UiTest, OpensThePanelInTheHostsWindowAndAsksForItsSize)
+{
+    EXPECT_EQ(uiUri, std::string(Product.identity.lv2Uri) + "#ui");
+    EXPECT_STREQ(descriptor->URI, uiUri.c_str());
+    ASSERT_TRUE(Open());
+    ASSERT_NE(widget, nullptr);
+    // The widget is the panel's own window, a child of the host's.
+    Window root = None, parent = None, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display, hostWindow, &root, &parent, &children, &count);
+    ASSERT_EQ(count, 1u);
+    EXPECT_EQ(children[0], static_cast<Window>(reinterpret_cast<std::uintptr_t>(widget)));
+    XFree(children);
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_EQ(sizes[0], std::make_pair(PanelWidth, PanelHeight));
+    EXPECT_TRUE(IdleUntil([&] { return Shown(TitleStrip) == Background(TitleStrip); }));
+    Close();
+    XSync(display, False);
+    XQueryTree(display, hostWindow, &root, &parent, &children, &count);
+    XFree(children);
+    EXPECT_EQ(count, 0u) << "cleanup takes the panel down";
+}
+
+TEST_F(Lv2UiTest, FollowsTheHostsValuesAndTheValuesTheSoundUses)
+{
+    ASSERT_TRUE(Open());
+    PortEvent(Layout.ControlInput(ParameterId::DelayTime), 25.0f);
+    PortEvent(Layout.ControlInput(ParameterId::Mix), 50.0f);
+    ASSERT_TRUE(IdleUntil([&] { return Shown(TitleStrip) == Background(TitleStrip); }));
+    const Pixels longDelay = Shown(DelayKnob), halfMix = Shown(MixSlider);
+
+    PortEvent(Layout.ControlInput(ParameterId::DelayTime), 1.0f);
+    EXPECT_TRUE(IdleUntil([&] { return Shown(DelayKnob) != longDelay; })) << "the knob turns to 1 ms";
+    // A MIDI controller moved the mix: the host's port still says 50 %, the
+    // output says 100 %.
+    PortEvent(Layout.ControlOutput(ParameterId::Mix), 100.0f);
+    EXPECT_TRUE(IdleUntil([&] { return Shown(MixSlider) != halfMix; })) << "the slider follows the output";
+    const Pixels fullMix = Shown(MixSlider);
+    // The host repeating its unchanged port value does not pull it back.
+    PortEvent(Layout.ControlInput(ParameterId::Mix), 50.0f);
+    ASSERT_TRUE(IdleUntil([] { return true; }));
+    EXPECT_EQ(Shown(MixSlider), fullMix);
+    EXPECT_TRUE(calls.empty()) << "port events are never written back";
+}
+
+TEST_F(Lv2UiTest, ADragWritesTheControlInPortUnitsBetweenTouchBeginAndEnd)
+{
+    ASSERT_TRUE(Open());
+    PortEvent(Layout.ControlInput(ParameterId::DelayTime), 1.0f);
+    DragDelayKnobUp();
+    ASSERT_TRUE(IdleUntil([&] { return !calls.empty() && calls.back().kind == HostCall::TouchEnd; }));
+    const std::uint32_t port = Layout.ControlInput(ParameterId::DelayTime);
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls.front().kind, HostCall::TouchBegin);
+    float previous = 1.0f;
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        EXPECT_EQ(calls[i].port, port) << "call " << i;
+        if (i > 0 && i + 1 < calls.size()) {
+            ASSERT_EQ(calls[i].kind, HostCall::Write) << "call " << i;
+            EXPECT_GE(calls[i].value, previous) << "upwards is longer, in milliseconds";
+            EXPECT_LE(calls[i].value, 25.0f);
+            previous = calls[i].value;
+        }
+    }
+    EXPECT_GT(previous, 5.0f) << "a drag of 32 pixels covers a good part of the range";
+}
+
+TEST_F(Lv2UiTest, WorksWithoutTouchAndResizeButNotWithoutAParent)
+{
+    ASSERT_TRUE(Open(false));
+    EXPECT_TRUE(sizes.empty());
+    PortEvent(Layout.ControlInput(ParameterId::DelayTime), 1.0f);
+    DragDelayKnobUp();
+    ASSERT_FALSE(calls.empty());
+    for (const HostCall& call : calls) {
+        EXPECT_EQ(call.kind, HostCall::Write);
+        EXPECT_GT(call.value, 1.0f);
+    }
+    Close();
+
+    const LV2_Feature* noParent[] = {nullptr};
+    EXPECT_EQ(descriptor->instantiate(
+                  descriptor, Product.identity.lv2Uri, OMBRIX_CHORUS_LV2_BUNDLE, &WriteCall, this, &widget, noParent),
+        nullptr);
+}
