@@ -294,11 +294,30 @@ TEST_F(OmbrixChorusLv2, EventsOutOfOrderAreHandledWhereTheRunHasGot)
     EXPECT_EQ(reordered, inOrder);
 }
 
-TEST_F(OmbrixChorusLv2, RefusesAHostWithoutUridMap)
+TEST_F(OmbrixChorusLv2, RunsForAHostWithoutUridMapOrMidi)
 {
+    // Such a host (lv2apply is one) can send no MIDI and connects no atom port.
     const LilvPlugin* plugin = lv2.FindPlugin(PluginUri);
     const LV2_Feature* none[] = {nullptr};
-    EXPECT_EQ(lilv_plugin_instantiate(plugin, 44100.0, none), nullptr);
+    LilvInstance* instance = lilv_plugin_instantiate(plugin, 44100.0, none);
+    ASSERT_NE(instance, nullptr);
+    std::vector<float> controls(Layout.PortCount());
+    lilv_plugin_get_port_ranges_float(plugin, nullptr, nullptr, controls.data());
+    std::vector<float> outLeft(left.size()), outRight(right.size());
+    lilv_instance_connect_port(instance, Layout.AudioInput(0), left.data());
+    lilv_instance_connect_port(instance, Layout.AudioInput(1), right.data());
+    lilv_instance_connect_port(instance, Layout.AudioOutput(0), outLeft.data());
+    lilv_instance_connect_port(instance, Layout.AudioOutput(1), outRight.data());
+    for (int id = 0; id < ParameterCount; ++id) {
+        lilv_instance_connect_port(instance, Layout.ControlInput(id), &controls[Layout.ControlInput(id)]);
+        lilv_instance_connect_port(instance, Layout.ControlOutput(id), &controls[Layout.ControlOutput(id)]);
+    }
+    lilv_instance_activate(instance);
+    lilv_instance_run(instance, static_cast<std::uint32_t>(left.size()));
+    lilv_instance_deactivate(instance);
+    lilv_instance_free(instance);
+    outLeft.insert(outLeft.end(), outRight.begin(), outRight.end());
+    EXPECT_EQ(outLeft, RenderVst(-1));
 }
 
 } // namespace

@@ -40,16 +40,19 @@ public:
     static constexpr Lv2PortLayout Layout = MakeLv2PortLayout(Plugin::Description);
     static constexpr int AudioInputs = Plugin::Description.ports.audioInputs;
     static constexpr int AudioOutputs = Plugin::Description.ports.audioOutputs;
+    // No URI maps to 0.
+    static constexpr LV2_URID NoType = 0;
 
-    // Null when the host cannot map URIs (urid:map is required) or the rate
-    // is not positive.
+    // Null when the rate is not positive. A host that cannot map URIs
+    // (urid:map) cannot send MIDI either: the MIDI input is then ignored.
     static Lv2Effect* Create(double sampleRate, const LV2_Feature* const* features)
     {
-        const auto* map = static_cast<const LV2_URID_Map*>(FindLv2Feature(features, LV2_URID__map));
-        if (map == nullptr || map->map == nullptr || !(sampleRate > 0.0)) {
+        if (!(sampleRate > 0.0)) {
             return nullptr;
         }
-        return new Lv2Effect(sampleRate, map->map(map->handle, LV2_MIDI__MidiEvent));
+        const auto* map = static_cast<const LV2_URID_Map*>(FindLv2Feature(features, LV2_URID__map));
+        const bool canMap = map != nullptr && map->map != nullptr;
+        return new Lv2Effect(sampleRate, canMap ? map->map(map->handle, LV2_MIDI__MidiEvent) : NoType);
     }
 
     Plugin& GetPlugin() { return plugin; }
@@ -93,7 +96,7 @@ public:
         plugin.ApplyRequestedReset();
         const auto frames = static_cast<int>(std::min<std::uint32_t>(sampleCount, std::numeric_limits<int>::max()));
         int position = 0;
-        if (midiInput != nullptr) {
+        if (midiInput != nullptr && midiEventType != NoType) {
             LV2_ATOM_SEQUENCE_FOREACH(midiInput, event)
             {
                 if (event->body.type != midiEventType || event->body.size < 3) {

@@ -164,7 +164,8 @@ void Lv2Bundle::WritePlugin(std::ostream& out) const
     // Version 1000 is 1.0.0.0; the major version is part of the URI.
     out << "    lv2:minorVersion " << identity.version / 100 % 10 << " ;\n    lv2:microVersion "
         << identity.version / 10 % 10 << " ;\n";
-    out << "    lv2:requiredFeature urid:map ;\n    lv2:optionalFeature lv2:hardRTCapable ;\n";
+    // Without urid:map a host cannot send MIDI, and the plug-in does without.
+    out << "    lv2:optionalFeature urid:map , lv2:hardRTCapable ;\n";
     out << "    ui:ui " << Uri(UiUri()) << " ;\n";
     WritePorts(out);
     out << " .\n\n";
@@ -195,8 +196,10 @@ void Lv2Bundle::WritePorts(std::ostream& out) const
     }
     if (layout.midiInputs > 0) {
         next();
+        // Hosts without MIDI may leave it unconnected.
         out << "        a lv2:InputPort , atom:AtomPort ;\n        atom:bufferType atom:Sequence ;\n"
                "        atom:supports midi:MidiEvent ;\n        lv2:designation lv2:control ;\n"
+               "        lv2:portProperty lv2:connectionOptional ;\n"
                "        lv2:index "
             << layout.MidiInput() << " ;\n        lv2:symbol \"midi_in\" ;\n        lv2:name \"MIDI In\" ;\n";
     }
