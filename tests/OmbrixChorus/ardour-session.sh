@@ -39,19 +39,16 @@ grep -qx "presets: 32" "$work/ardour.log" || fail "Ardour does not list 32 prese
 grep -qx "output: Mix (current)" "$work/ardour.log" || fail "Ardour shows no value in use"
 grep -qx "Chorus On/Off while bypassed: 0.0" "$work/ardour.log" || fail "Ardour's bypass does not drive Chorus On/Off"
 
-python3 - "$work/run/export/bypassed.wav" "$work/run/export/deep-flange.wav" <<'PY' || fail "the exported audio"
+PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=$here python3 - "$work/run/export/bypassed.wav" "$work/run/export/deep-flange.wav" <<'PY' || fail "the exported audio"
 import math, struct, sys
+from wav_data import wav_data
 
 def channels(path):
-    data = open(path, "rb").read()
-    at = 12
-    while at < len(data):
-        chunk, size = data[at:at + 4], struct.unpack("<I", data[at + 4:at + 8])[0]
-        if chunk == b"data":
-            samples = struct.unpack("<%df" % (size // 4), data[at + 8:at + 8 + size])
-            return samples[0::2], samples[1::2]
-        at += 8 + size + (size & 1)
-    sys.exit(f"{path}: no audio")
+    data = wav_data(path)
+    if not data:
+        sys.exit(f"{path}: no audio")
+    samples = struct.unpack("<%df" % (len(data) // 4), data)
+    return samples[0::2], samples[1::2]
 
 # The amplitude of a sine of the frequency, from three samples whatever its
 # phase: x[n]^2 - x[n-1] x[n+1] = A^2 sin^2(w). Constant for a steady tone;

@@ -6,6 +6,7 @@
 # Usage: lv2-tools.sh BUNDLE_FOLDER OMBRIX_RENDER WORK_FOLDER
 set -euo pipefail
 bundle=$1 render=$2 work=$3
+here=$(cd "$(dirname "$0")" && pwd)
 uri=https://tervane.com/plugins/ombrix-chorus
 
 fail() {
@@ -60,18 +61,10 @@ PY
 )
 # shellcheck disable=SC2086
 lv2apply -i "$work/dry.wav" -o "$work/lv2.wav" $controls "$uri" || fail "lv2apply"
-python3 - "$work/lv2.wav" "$work/vst.wav" <<'PY' || fail "lv2apply's samples differ from the VST 2.4 build's"
-import struct, sys
-def samples(path):
-    data = open(path, "rb").read()
-    at = 12
-    while at < len(data):
-        chunk, size = data[at:at + 4], struct.unpack("<I", data[at + 4:at + 8])[0]
-        if chunk == b"data":
-            return data[at + 8:at + 8 + size]
-        at += 8 + size + (size & 1)
-    return b""
-lv2, vst = samples(sys.argv[1]), samples(sys.argv[2])
+PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=$here python3 - "$work/lv2.wav" "$work/vst.wav" <<'PY' || fail "lv2apply's samples differ from the VST 2.4 build's"
+import sys
+from wav_data import wav_data
+lv2, vst = wav_data(sys.argv[1]), wav_data(sys.argv[2])
 print(f"{len(lv2) // 8} frames from lv2apply, {len(vst) // 8} from ombrix-render")
 sys.exit(0 if lv2 and lv2 == vst else 1)
 PY
