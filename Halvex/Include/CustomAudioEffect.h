@@ -465,6 +465,14 @@ public:
         }
     }
 
+    // Hosts that cannot resize the editor's window say so to canHostDo;
+    // asking them anyway would only be ignored, or misread.
+    bool ResizeEditor(int width, int height) override
+    {
+        char sizeWindowCapability[] = "sizeWindow";
+        return width > 0 && height > 0 && canHostDo(sizeWindowCapability) && sizeWindow(width, height);
+    }
+
 private:
     static bool IsParameterIndex(int index) { return index >= 0 && index < ParameterCount; }
     static const ParameterDescription& Describe(int index) { return Plugin::Description.parameters[index]; }

@@ -24,4 +24,8 @@ public:
     virtual void BeginParameterEdit(int /*parameterId*/) { }
     // The gesture on the control of parameterId is over.
     virtual void EndParameterEdit(int /*parameterId*/) { }
+    // The editor's panel now takes width x height device pixels (the
+    // display's scale changed): the host is asked to resize the window it
+    // gave the editor, where it allows that. Answers whether it did.
+    virtual bool ResizeEditor(int /*width*/, int /*height*/) { return false; }
 };

@@ -138,15 +138,26 @@ struct HostCall {
 };
 std::vector<HostCall> hostCalls;
 VstTimeInfo* timeAnswer = nullptr;
+// Whether the host can size the editor's window: canDo "sizeWindow" and
+// audioMasterSizeWindow answer 1.
+bool hostSizesWindows = false;
 
 VstIntPtr VSTCALL RecordingHost(
-    AEffect* /*effect*/, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* /*ptr*/, float opt)
+    AEffect* /*effect*/, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     hostCalls.push_back({opcode, index, value, opt});
-    if (opcode == audioMasterGetTime) {
+    switch (opcode) {
+    case audioMasterGetTime:
         return reinterpret_cast<VstIntPtr>(timeAnswer);
+    case audioMasterVersion:
+        return 2400;
+    case audioMasterCanDo:
+        return hostSizesWindows && ptr != nullptr && std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0;
+    case audioMasterSizeWindow:
+        return hostSizesWindows ? 1 : 0;
+    default:
+        return 0;
     }
-    return opcode == audioMasterVersion ? 2400 : 0;
 }
 
 int AutomationCount()
@@ -164,6 +175,7 @@ protected:
     {
         hostCalls.clear();
         timeAnswer = nullptr;
+        hostSizesWindows = false;
         recorded.reserve(4096);
         calls = &recorded;
         effect = new TestEffect(&RecordingHost, "Test Effect", "Test Vendor", "Test Product");
@@ -532,6 +544,27 @@ TEST_F(CustomAudioEffectTest, EditorChangesAreStoredAndAutomatedOnce)
     ASSERT_EQ(AutomationCount(), 2);
     EXPECT_EQ(hostCalls.back().index, 2);
     EXPECT_EQ(hostCalls.back().opt, 0.25f);
+}
+
+// The editor's panel changed its size: only a host that says it can size
+// the editor's window is asked to.
+TEST_F(CustomAudioEffectTest, AnEditorResizeReachesOnlyAHostThatCanSizeWindows)
+{
+    EXPECT_FALSE(effect->ResizeEditor(600, 126));
+    ASSERT_EQ(hostCalls.size(), 1u);
+    EXPECT_EQ(hostCalls[0].opcode, audioMasterCanDo);
+
+    hostSizesWindows = true;
+    hostCalls.clear();
+    EXPECT_TRUE(effect->ResizeEditor(600, 126));
+    ASSERT_EQ(hostCalls.size(), 2u);
+    EXPECT_EQ(hostCalls[1].opcode, audioMasterSizeWindow);
+    EXPECT_EQ(hostCalls[1].index, 600);
+    EXPECT_EQ(hostCalls[1].value, 126);
+
+    hostCalls.clear();
+    EXPECT_FALSE(effect->ResizeEditor(0, 126));
+    EXPECT_TRUE(hostCalls.empty()) << "no size is no request";
 }
 
 TEST_F(CustomAudioEffectTest, LongBlocksAreCutIntoBufferSizeRuns)

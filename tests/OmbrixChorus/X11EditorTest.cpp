@@ -2,8 +2,12 @@
 // loaded from disk, the editor opened through the dispatcher inside a host
 // window on an X server of the test's own, and real pointer and key input
 // that the server delivers to the panel (XTest). What the panel shows is
-// read back from the server and compared with the artwork.
+// read back from the server and compared with the artwork. Every test runs
+// on a desktop at 96 dpi and on one at 192 dpi (Xft.dpi), where the panel
+// and every control on it are twice the size, drawn from the artwork at 2x,
+// and the pointer travels twice as far.
 
+#include "GUI/ImageResampling.h"
 #include "PluginHost.h"
 #include "PngPicture.h"
 #include "XvfbServer.h"
@@ -11,6 +15,7 @@
 // GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -44,7 +49,8 @@ struct Rect {
     int CentreY() const { return top + height / 2; }
 };
 
-// Where the chorus panel puts each parameter's control, and the status line.
+// Where the chorus panel puts each parameter's control, and the status line,
+// at 96 dpi.
 constexpr Rect ControlRects[8] = {{3, 34, 18, 31}, {53, 39, 26, 28}, {86, 39, 29, 28}, {122, 39, 29, 28},
     {326, 37, 56, 20}, {155, 39, 30, 28}, {212, 39, 20, 29}, {276, 39, 20, 29}};
 constexpr int KnobIds[4] = {1, 2, 3, 5};
@@ -61,14 +67,21 @@ struct HostEvent {
 // Pixels as 0xRRGGBB, row by row.
 using Pixels = std::vector<std::uint32_t>;
 
-// The background with frame `frame` of the knob strip over the rectangle,
-// as the panel composes it.
-Pixels KnobOverBackground(const Rect& rect, int frame)
+// The artwork drawn at resolution 1 (96 dpi) or 2.
+std::string ArtworkFile(const char* name, int resolution)
 {
-    const std::string artwork = ARTWORK_DIR;
-    cairo_surface_t* background = cairo_image_surface_create_from_png((artwork + "/Background.png").c_str());
-    cairo_surface_t* strip = cairo_image_surface_create_from_png((artwork + "/Knob.png").c_str());
-    cairo_surface_t* canvas = cairo_image_surface_create(CAIRO_FORMAT_RGB24, PanelWidth, PanelHeight);
+    return std::string(ARTWORK_DIR) + "/" + name + (resolution == 2 ? "@2x.png" : ".png");
+}
+
+// The background with frame `frame` of the knob strip over the rectangle,
+// as the panel composes it from the artwork of the resolution; the
+// rectangle is in its pixels.
+Pixels KnobOverBackground(const Rect& rect, int frame, int resolution)
+{
+    cairo_surface_t* background = cairo_image_surface_create_from_png(ArtworkFile("Background", resolution).c_str());
+    cairo_surface_t* strip = cairo_image_surface_create_from_png(ArtworkFile("Knob", resolution).c_str());
+    cairo_surface_t* canvas
+        = cairo_image_surface_create(CAIRO_FORMAT_RGB24, PanelWidth * resolution, PanelHeight * resolution);
     cairo_t* cr = cairo_create(canvas);
     cairo_set_source_surface(cr, background, 0, 0);
     cairo_paint(cr);
@@ -95,19 +108,30 @@ Pixels KnobOverBackground(const Rect& rect, int frame)
     return pixels;
 }
 
-Pixels Cut(const Pixels& panel, const Rect& rect)
+// The rectangle of a picture `width` pixels wide.
+Pixels Cut(const Pixels& picture, int width, const Rect& rect)
 {
     Pixels cut;
     for (int y = rect.top; y < rect.top + rect.height; ++y) {
         for (int x = rect.left; x < rect.left + rect.width; ++x) {
-            cut.push_back(panel[static_cast<size_t>(y * PanelWidth + x)]);
+            cut.push_back(picture[static_cast<size_t>(y * width + x)]);
         }
     }
     return cut;
 }
 
-class X11EditorTest : public ::testing::Test {
+// The server, the host's window and the plug-in, on a desktop of `dpi`
+// dots per inch (the X resource Xft.dpi, as desktops set it). Pointer
+// positions and rectangles are given in the panel's pixels at 96 dpi and
+// scaled by S here.
+class X11EditorFixture : public ::testing::Test {
 protected:
+    explicit X11EditorFixture(int dpi = 96)
+        : dpi(dpi)
+        , S(dpi / 96)
+    {
+    }
+
     void SetUp() override
     {
         std::string error;
@@ -116,13 +140,26 @@ protected:
         ASSERT_NE(display, nullptr);
         int eventBase = 0, errorBase = 0, major = 0, minor = 0;
         ASSERT_TRUE(XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor));
+        if (dpi != 96) {
+            SetDesktopResources("Xft.dpi:\t" + std::to_string(dpi) + "\n");
+        }
         hostWindow = MakeHostWindow(20, 30);
         ASSERT_TRUE(plugin.Load(OMBRIX_CHORUS_PATH, error)) << error;
         plugin.SetAutomationListener([this](VstInt32 index, float) { events.push_back({audioMasterAutomate, index}); });
         plugin.SetGestureListener([this](VstInt32 opcode, VstInt32 index) { events.push_back({opcode, index}); });
-        background = ReadPngPicture(std::string(ARTWORK_DIR) + "/Background.png").pixels;
-        ASSERT_EQ(background.size(), static_cast<size_t>(PanelWidth * PanelHeight));
+        background = ReadPngPicture(ArtworkFile("Background", S)).pixels;
+        ASSERT_EQ(background.size(), static_cast<size_t>(PanelWidth * S * PanelHeight * S));
     }
+
+    // The X resources every new connection reads, as xrdb sets them.
+    void SetDesktopResources(const std::string& resources)
+    {
+        XChangeProperty(display, DefaultRootWindow(display), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+            reinterpret_cast<const unsigned char*>(resources.c_str()), static_cast<int>(resources.size()));
+        XSync(display, False);
+    }
+
+    Rect Scaled(const Rect& rect) const { return {rect.left * S, rect.top * S, rect.width * S, rect.height * S}; }
 
     void TearDown() override
     {
@@ -135,8 +172,8 @@ protected:
     // A mapped top-level window like the frame a host opens the editor in.
     Window MakeHostWindow(int x, int y)
     {
-        Window window
-            = XCreateSimpleWindow(display, DefaultRootWindow(display), x, y, PanelWidth, PanelHeight, 0, 0, 0);
+        Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), x, y,
+            static_cast<unsigned>(PanelWidth * S), static_cast<unsigned>(PanelHeight * S), 0, 0, 0);
         XMapWindow(display, window);
         XSync(display, False);
         return window;
@@ -167,29 +204,33 @@ protected:
     {
         XSync(display, False);
         Pixels pixels;
-        XImage* image = XGetImage(display, hostWindow, 0, 0, PanelWidth, PanelHeight, AllPlanes, ZPixmap);
+        XImage* image = XGetImage(display, hostWindow, 0, 0, static_cast<unsigned>(PanelWidth * S),
+            static_cast<unsigned>(PanelHeight * S), AllPlanes, ZPixmap);
         if (image == nullptr) {
             return pixels;
         }
-        for (int y = 0; y < PanelHeight; ++y) {
-            for (int x = 0; x < PanelWidth; ++x) {
+        for (int y = 0; y < PanelHeight * S; ++y) {
+            for (int x = 0; x < PanelWidth * S; ++x) {
                 pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
             }
         }
         XDestroyImage(image);
         return pixels;
     }
-    bool Shows(const Rect& rect, const Pixels& expected) { return Cut(Panel(), rect) == expected; }
-    bool ShowsBackground(const Rect& rect) { return Shows(rect, Cut(background, rect)); }
+    bool Shows(const Rect& rect, const Pixels& expected)
+    {
+        return Cut(Panel(), PanelWidth * S, Scaled(rect)) == expected;
+    }
+    bool ShowsBackground(const Rect& rect) { return Shows(rect, Cut(background, PanelWidth * S, Scaled(rect))); }
     bool KnobShows(int parameterId, float value)
     {
         const Rect& rect = ControlRects[parameterId];
         const int frame = static_cast<int>(value * (KnobFrames - 1));
-        return Shows(rect, KnobOverBackground(rect, frame));
+        return Shows(rect, KnobOverBackground(Scaled(rect), frame, S));
     }
 
     // Real input, delivered by the server to whichever window is under the pointer.
-    void MoveTo(int panelX, int panelY) { XTestPointer(display, hostWindow).MoveTo(panelX, panelY); }
+    void MoveTo(int panelX, int panelY) { XTestPointer(display, hostWindow).MoveTo(panelX * S, panelY * S); }
     void Button(unsigned button, bool down) { XTestPointer(display, hostWindow).Button(button, down); }
     void Key(KeySym key, bool down)
     {
@@ -233,6 +274,9 @@ protected:
         }
     }
 
+    const int dpi;
+    // Device pixels per panel pixel.
+    const int S;
     XvfbServer server;
     Display* display = nullptr;
     Window hostWindow = None;
@@ -241,9 +285,20 @@ protected:
     Pixels background;
 };
 
+class X11EditorTest : public X11EditorFixture, public ::testing::WithParamInterface<int> {
+protected:
+    X11EditorTest()
+        : X11EditorFixture(GetParam())
+    {
+    }
+};
+
 } // namespace
 
-TEST_F(X11EditorTest, TheEditorIsFourHundredByEightyFourBeforeAndAfterOpening)
+INSTANTIATE_TEST_SUITE_P(Desktop, X11EditorTest, ::testing::Values(96, 192),
+    [](const ::testing::TestParamInfo<int>& info) { return "At" + std::to_string(info.param) + "Dpi"; });
+
+TEST_P(X11EditorTest, TheEditorIsFourHundredByEightyFourPanelPixelsBeforeAndAfterOpening)
 {
     ASSERT_NE(plugin.GetFlags() & effFlagsHasEditor, 0);
     for (int round = 0; round < 2; ++round) {
@@ -252,13 +307,13 @@ TEST_F(X11EditorTest, TheEditorIsFourHundredByEightyFourBeforeAndAfterOpening)
         ASSERT_NE(rect, nullptr);
         EXPECT_EQ(rect->top, 0);
         EXPECT_EQ(rect->left, 0);
-        EXPECT_EQ(rect->bottom, PanelHeight);
-        EXPECT_EQ(rect->right, PanelWidth);
+        EXPECT_EQ(rect->bottom, PanelHeight * S);
+        EXPECT_EQ(rect->right, PanelWidth * S);
         ASSERT_TRUE(Open());
     }
 }
 
-TEST_F(X11EditorTest, ThePanelShowsTheBackgroundAndEachKnobsFrameForItsValue)
+TEST_P(X11EditorTest, ThePanelShowsTheBackgroundAndEachKnobsFrameForItsValue)
 {
     plugin.SetProgram(2);
     ASSERT_TRUE(Open());
@@ -271,7 +326,7 @@ TEST_F(X11EditorTest, ThePanelShowsTheBackgroundAndEachKnobsFrameForItsValue)
     }
 }
 
-TEST_F(X11EditorTest, CloseReopenAndOpeningTwiceInARowAreSafe)
+TEST_P(X11EditorTest, CloseReopenAndOpeningTwiceInARowAreSafe)
 {
     for (int round = 0; round < 3; ++round) {
         ASSERT_TRUE(Open());
@@ -293,7 +348,7 @@ TEST_F(X11EditorTest, CloseReopenAndOpeningTwiceInARowAreSafe)
     }
 }
 
-TEST_F(X11EditorTest, AKnobFollowsParameterChangesFromAnotherThread)
+TEST_P(X11EditorTest, AKnobFollowsParameterChangesFromAnotherThread)
 {
     ASSERT_TRUE(Open());
     for (float value : {0.9f, 0.1f, 0.55f}) {
@@ -304,7 +359,7 @@ TEST_F(X11EditorTest, AKnobFollowsParameterChangesFromAnotherThread)
     EXPECT_TRUE(events.empty()) << "host changes are not reported back to the host";
 }
 
-TEST_F(X11EditorTest, AProgramChangeRefreshesEveryKnobAtTheNextIdle)
+TEST_P(X11EditorTest, AProgramChangeRefreshesEveryKnobAtTheNextIdle)
 {
     ASSERT_TRUE(Open());
     ASSERT_TRUE(IdleUntil([&] { return KnobShows(1, plugin.GetParameter(1)); }));
@@ -322,7 +377,7 @@ TEST_F(X11EditorTest, AProgramChangeRefreshesEveryKnobAtTheNextIdle)
 
 // The host's automation thread sets parameters and programs as fast as it
 // can while its GUI thread opens, idles and closes the editor.
-TEST_F(X11EditorTest, ChangesFromAnotherThreadNeverDisturbOpenAndClose)
+TEST_P(X11EditorTest, ChangesFromAnotherThreadNeverDisturbOpenAndClose)
 {
     AEffect* effect = plugin.GetEffect();
     std::atomic<bool> running {true};
@@ -351,7 +406,7 @@ TEST_F(X11EditorTest, ChangesFromAnotherThreadNeverDisturbOpenAndClose)
         IdleUntil([&] { return KnobShows(1, plugin.GetParameter(1)) && KnobShows(5, plugin.GetParameter(5)); }));
 }
 
-TEST_F(X11EditorTest, DraggingEachKnobUpAndTheSliderRightIsOneGestureThatRaisesIt)
+TEST_P(X11EditorTest, DraggingEachKnobUpAndTheSliderRightIsOneGestureThatRaisesIt)
 {
     for (int id = 0; id < 8; ++id) {
         plugin.SetParameter(id, 0.3f);
@@ -376,7 +431,7 @@ TEST_F(X11EditorTest, DraggingEachKnobUpAndTheSliderRightIsOneGestureThatRaisesI
     EXPECT_LT(plugin.GetParameter(2), 0.3f);
 }
 
-TEST_F(X11EditorTest, ShiftDragsMoveLessAndCtrlClickGivesTheDefault)
+TEST_P(X11EditorTest, ShiftDragsMoveLessAndCtrlClickGivesTheDefault)
 {
     plugin.SetParameter(3, 0.5f);
     ASSERT_TRUE(Open());
@@ -404,7 +459,7 @@ TEST_F(X11EditorTest, ShiftDragsMoveLessAndCtrlClickGivesTheDefault)
     EXPECT_TRUE(IdleUntil([&] { return KnobShows(3, 0.0f); }));
 }
 
-TEST_F(X11EditorTest, ASwitchClickTogglesItAsOneGesture)
+TEST_P(X11EditorTest, ASwitchClickTogglesItAsOneGesture)
 {
     plugin.SetParameter(6, 1.0f);
     ASSERT_TRUE(Open());
@@ -426,7 +481,7 @@ TEST_F(X11EditorTest, ASwitchClickTogglesItAsOneGesture)
     }
 }
 
-TEST_F(X11EditorTest, HoveringShowsTheStatusTextAndLeavingClearsIt)
+TEST_P(X11EditorTest, HoveringShowsTheStatusTextAndLeavingClearsIt)
 {
     ASSERT_TRUE(Open());
     ASSERT_TRUE(IdleUntil([&] { return ShowsBackground(TitleStrip); }));
@@ -439,7 +494,7 @@ TEST_F(X11EditorTest, HoveringShowsTheStatusTextAndLeavingClearsIt)
     EXPECT_TRUE(events.empty());
 }
 
-TEST_F(X11EditorTest, EachWheelNotchStepsTheControlAsOneGesture)
+TEST_P(X11EditorTest, EachWheelNotchStepsTheControlAsOneGesture)
 {
     plugin.SetParameter(1, 0.5f);
     plugin.SetParameter(SliderId, 0.5f);
@@ -469,7 +524,7 @@ TEST_F(X11EditorTest, EachWheelNotchStepsTheControlAsOneGesture)
     }
 }
 
-TEST_F(X11EditorTest, AClickOnTheTitleStripShowsTheAboutTextUntilAClickOrEscape)
+TEST_P(X11EditorTest, AClickOnTheTitleStripShowsTheAboutTextUntilAClickOrEscape)
 {
     ASSERT_TRUE(Open());
     ASSERT_TRUE(IdleUntil([&] { return ShowsBackground(TitleStrip); }));
@@ -493,7 +548,7 @@ TEST_F(X11EditorTest, AClickOnTheTitleStripShowsTheAboutTextUntilAClickOrEscape)
     EXPECT_TRUE(events.empty());
 }
 
-TEST_F(X11EditorTest, TwoInstancesHaveTheirEditorsOpenAtOnceAndAnEffectMayCloseWithItsEditorOpen)
+TEST_P(X11EditorTest, TwoInstancesHaveTheirEditorsOpenAtOnceAndAnEffectMayCloseWithItsEditorOpen)
 {
     PluginHost second;
     std::string error;
@@ -514,7 +569,7 @@ TEST_F(X11EditorTest, TwoInstancesHaveTheirEditorsOpenAtOnceAndAnEffectMayCloseW
 
 // Drags that are still going on when the host closes the editor end their
 // gesture, so that the host is never left with a parameter touched for good.
-TEST_F(X11EditorTest, ClosingTheEditorInTheMiddleOfADragEndsTheGesture)
+TEST_P(X11EditorTest, ClosingTheEditorInTheMiddleOfADragEndsTheGesture)
 {
     ASSERT_TRUE(Open());
     const Rect& rect = ControlRects[1];
@@ -529,6 +584,119 @@ TEST_F(X11EditorTest, ClosingTheEditorInTheMiddleOfADragEndsTheGesture)
     EXPECT_EQ(events.front().opcode, audioMasterBeginEdit);
     EXPECT_EQ(events.back().opcode, audioMasterEndEdit);
     EXPECT_EQ(events.back().index, 1);
+}
+
+// Desktops between the two resolutions of the artwork: the panel at 150 %,
+// drawn from the 2x artwork resampled, with every control where the 96-dpi
+// layout puts it, scaled, and a drag as long on the screen as at 96 dpi.
+TEST_F(X11EditorFixture, AtOneHundredAndFiftyPercentThePanelIsResampledWithEveryControlOnItsArtwork)
+{
+    SetDesktopResources("Xft.antialias:\t1\nXft.dpi:\t144\n");
+    ERect* size = nullptr;
+    ASSERT_EQ(plugin.Dispatch(effEditGetRect, 0, 0, &size), 1);
+    ASSERT_EQ(size->right, 600);
+    ASSERT_EQ(size->bottom, 126);
+    XResizeWindow(display, hostWindow, 600, 126);
+    plugin.SetParameter(3, 0.5f);
+    ASSERT_TRUE(Open());
+
+    // The title strip, (0, 0)-(225, 25) at 96 dpi, holds no control: it
+    // shows the 2x background resampled to 600 x 126, pixel for pixel.
+    PngPicture doubled = ReadPngPicture(ArtworkFile("Background", 2));
+    ASSERT_EQ(doubled.width, 800);
+    std::vector<std::uint32_t> resampled(600 * 126);
+    ResampleImage({doubled.pixels.data(), 800, 168, 800}, {resampled.data(), 600, 126, 600});
+    const Rect titleStrip = {0, 0, 339, 39};
+    const auto shown = [&](const Rect& rect) {
+        XSync(display, False);
+        XImage* image = XGetImage(display, hostWindow, 0, 0, 600, 126, AllPlanes, ZPixmap);
+        Pixels pixels;
+        for (int y = rect.top; image != nullptr && y < rect.top + rect.height; ++y) {
+            for (int x = rect.left; x < rect.left + rect.width; ++x) {
+                pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
+            }
+        }
+        if (image != nullptr) {
+            XDestroyImage(image);
+        }
+        return pixels;
+    };
+    ASSERT_TRUE(IdleUntil([&] { return shown(titleStrip) == Cut(resampled, 600, titleStrip); }));
+
+    // Each control answers at the middle of its scaled rectangle.
+    for (int id = 0; id < 8; ++id) {
+        const Rect& rect = ControlRects[id];
+        const int x = (2 * rect.left + rect.width) * 3 / 4;
+        const int y = (2 * rect.top + rect.height) * 3 / 4;
+        int rootX = 0, rootY = 0;
+        Window child = None;
+        XTranslateCoordinates(display, hostWindow, DefaultRootWindow(display), x, y, &rootX, &rootY, &child);
+        XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
+        XFlush(display);
+        const Pixels empty = Cut(resampled, 600, {440, 5, 151, 34});
+        EXPECT_TRUE(IdleUntil([&] { return shown({440, 5, 151, 34}) != empty; })) << "parameter " << id;
+        if (id == 3) {
+            // Fifteen device pixels up are ten at 96 dpi: ten frames.
+            events.clear();
+            Button(1, true);
+            XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY - 15, CurrentTime);
+            Button(1, false);
+            ASSERT_TRUE(IdleUntil([&] { return !events.empty() && events.back().opcode == audioMasterEndEdit; }));
+            EXPECT_NEAR(plugin.GetParameter(3), 0.5f + 10.0f / 90.0f, 1e-5f);
+        }
+        XTestFakeMotionEvent(display, DefaultScreen(display), 900, 700, CurrentTime);
+        XFlush(display);
+        EXPECT_TRUE(IdleUntil([&] { return shown({440, 5, 151, 34}) == empty; })) << "parameter " << id;
+    }
+}
+
+// GTK's whole-number scale counts over the font resolution, which GTK
+// divides by it.
+TEST_F(X11EditorFixture, GdkScaleWinsOverXftDpi)
+{
+    SetDesktopResources("Xft.dpi:\t144\n");
+    setenv("GDK_SCALE", "2", 1);
+    ERect* size = nullptr;
+    plugin.Dispatch(effEditGetRect, 0, 0, &size);
+    unsetenv("GDK_SCALE");
+    ASSERT_NE(size, nullptr);
+    EXPECT_EQ(size->right, 800);
+    EXPECT_EQ(size->bottom, 168);
+}
+
+// A host that opens the editor without asking its size again after the
+// desktop's scale changed is asked to resize its window, where it can.
+TEST_F(X11EditorFixture, AnOpenAtANewScaleAsksTheHostToResizeItsWindowWhereItCan)
+{
+    std::vector<std::pair<int, int>> resizes;
+    plugin.SetResizeListener([&](int width, int height) {
+        resizes.emplace_back(width, height);
+        XResizeWindow(display, hostWindow, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        return true;
+    });
+    ASSERT_TRUE(Open());
+    plugin.Dispatch(effEditClose);
+    EXPECT_TRUE(resizes.empty()) << "the panel has the size the host gave it";
+
+    SetDesktopResources("Xft.dpi:\t192\n");
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(resizes, (std::vector<std::pair<int, int>> {{800, 168}}));
+    ERect* size = nullptr;
+    plugin.Dispatch(effEditGetRect, 0, 0, &size);
+    EXPECT_EQ(size->right, 800);
+    EXPECT_EQ(size->bottom, 168);
+    plugin.Dispatch(effEditClose);
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(resizes.size(), 1u) << "the host has the size already";
+    plugin.Dispatch(effEditClose);
+
+    // A host that cannot size windows keeps its own; the panel opens anyway.
+    plugin.SetResizeListener(nullptr);
+    SetDesktopResources("Xft.dpi:\t96\n");
+    ASSERT_TRUE(Open());
+    plugin.Dispatch(effEditGetRect, 0, 0, &size);
+    EXPECT_EQ(size->right, 400);
+    EXPECT_EQ(resizes.size(), 1u);
 }
 
 // Without a display the editor does not open, and nothing else changes: the
@@ -577,7 +745,7 @@ TEST(X11EditorWithoutDisplay, OpenAnswersZeroAndAudioIsUnchanged)
 // hand over a window id that does not exist. Xlib's default answer to a
 // request on a missing window ends the process; the editor must never make one
 // reach it.
-TEST_F(X11EditorTest, AHostWindowGoneBeforeCloseOrNeverThereIsSurvived)
+TEST_P(X11EditorTest, AHostWindowGoneBeforeCloseOrNeverThereIsSurvived)
 {
     ASSERT_TRUE(Open());
     Idle();

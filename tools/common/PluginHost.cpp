@@ -321,6 +321,11 @@ void PluginHost::SetGestureListener(std::function<void(VstInt32, VstInt32)> list
     gestureListener = std::move(listener);
 }
 
+void PluginHost::SetResizeListener(std::function<bool(int, int)> listener)
+{
+    resizeListener = std::move(listener);
+}
+
 void PluginHost::UpdateTimeInfo()
 {
     timeInfo.ppqPos = timeInfo.samplePos / timeInfo.sampleRate * timeInfo.tempo / 60.0;
@@ -345,7 +350,7 @@ VstIntPtr PluginHost::HostCallback(
     return host != nullptr ? host->Answer(opcode, index, value, ptr, opt) : 0;
 }
 
-VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr /*value*/, void* ptr, float opt)
+VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     switch (opcode) {
     case audioMasterAutomate:
@@ -380,8 +385,11 @@ VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr /*value*
         return HostVendorVersion;
     case audioMasterCanDo:
         return SameText(ptr, "sendVstEvents") || SameText(ptr, "sendVstMidiEvent") || SameText(ptr, "sendVstTimeInfo")
+                || (SameText(ptr, "sizeWindow") && resizeListener)
             ? 1
             : 0;
+    case audioMasterSizeWindow:
+        return resizeListener && resizeListener(index, static_cast<int>(value)) ? 1 : 0;
     default:
         return 0;
     }

@@ -109,6 +109,10 @@ public:
     /// Called for every audioMasterBeginEdit and audioMasterEndEdit with the opcode and the
     /// parameter index: the edit gestures a host builds touch automation and undo steps from.
     void SetGestureListener(std::function<void(VstInt32 opcode, VstInt32 index)> listener);
+    /// With a listener the host can size the editor's window: it answers canDo "sizeWindow" with
+    /// 1 and passes every audioMasterSizeWindow (width, height) on; the listener answers whether
+    /// the window took the size. Without one the host answers both with 0.
+    void SetResizeListener(std::function<bool(int width, int height)> listener);
     double GetSamplePosition() const { return timeInfo.samplePos; }
 
 private:
@@ -130,4 +134,5 @@ private:
     std::int64_t automationCount = 0;
     std::function<void(VstInt32, float)> automationListener;
     std::function<void(VstInt32, VstInt32)> gestureListener;
+    std::function<bool(int, int)> resizeListener;
 };

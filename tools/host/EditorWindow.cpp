@@ -6,6 +6,7 @@
 EditorWindow::EditorWindow(PluginHost& host)
     : host(host)
 {
+    host.SetResizeListener([this](int width, int height) { return Resize(width, height); });
 }
 
 bool EditorWindow::ReadEditorSize(std::string& error)

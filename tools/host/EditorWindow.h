@@ -15,9 +15,10 @@
 /// The top-level window that holds a plug-in's editor, the way a sequencer's plug-in window
 /// does: its client area is the size effEditGetRect reports, the editor is opened into it with
 /// effEditOpen (an HWND on Windows, an X11 window id elsewhere), effEditIdle is sent every 30 ms
-/// from a timer, and effEditClose is sent when the window closes. Optionally saves the client
-/// area as a PNG after a number of idle calls and then closes itself. Everything here runs on
-/// the thread that created the window.
+/// from a timer, and effEditClose is sent when the window closes. The client area takes the
+/// size the plug-in asks for with audioMasterSizeWindow (its panel follows the display's
+/// scale). Optionally saves the client area as a PNG after a number of idle calls and then
+/// closes itself. Everything here runs on the thread that created the window.
 class EditorWindow {
 public:
     static constexpr unsigned IdleIntervalMs = 30;
@@ -45,6 +46,8 @@ public:
 private:
     /// Reads the editor's size; false with the reason in `error` when it reports none.
     bool ReadEditorSize(std::string& error);
+    /// Gives the client area the size the plug-in asks for; answers whether it took it.
+    bool Resize(int width, int height);
     /// One idle call, and the screenshot when its turn has come; answers whether the window
     /// should close now.
     bool IdleAndMaybeSave();
@@ -58,6 +61,8 @@ private:
     GdiplusSession gdiplus;
     HWND window = nullptr;
 #else
+    void FixSize();
+
     Display* display = nullptr;
     Window window = 0;
     Atom deleteWindow = 0;
@@ -72,3 +77,10 @@ private:
     std::string screenshotError;
     bool screenshotSaved = false;
 };
+
+#if defined(_WIN32)
+/// Tells Windows that the process draws its windows for each monitor's resolution itself, as
+/// current hosts do, so that a plug-in sees the display's resolution rather than a 96-dpi
+/// picture the system enlarges. Call before any window exists.
+void DeclareDpiAwareness();
+#endif

@@ -22,12 +22,50 @@ bool RegisterWindowClass(WNDPROC procedure)
     windowClass.lpszClassName = WindowClassName;
     return RegisterClassA(&windowClass) != 0;
 }
+
+// The window's outer size for a client area of width x height.
+SIZE FrameSize(int width, int height)
+{
+    RECT frame {0, 0, width, height};
+    AdjustWindowRect(&frame, WindowStyle, FALSE);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
 } // namespace
+
+void DeclareDpiAwareness()
+{
+    // Windows 10 1703 has per-monitor awareness (version 2); older systems the system-wide kind.
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    using SetAware = BOOL(WINAPI*)();
+    HMODULE user = GetModuleHandleA("user32.dll");
+    const auto setContext
+        = reinterpret_cast<SetContext>(reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext")));
+    const auto setAware
+        = reinterpret_cast<SetAware>(reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDPIAware")));
+    const auto perMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4));
+    if (setContext == nullptr || !setContext(perMonitorAwareV2)) {
+        if (setAware != nullptr)
+            setAware();
+    }
+}
 
 EditorWindow::~EditorWindow()
 {
+    host.SetResizeListener(nullptr);
     if (window != nullptr)
         DestroyWindow(window);
+}
+
+bool EditorWindow::Resize(int width, int height)
+{
+    if (window == nullptr || width <= 0 || height <= 0)
+        return false;
+    const SIZE frame = FrameSize(width, height);
+    if (!SetWindowPos(window, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
+        return false;
+    clientWidth = width;
+    clientHeight = height;
+    return true;
 }
 
 bool EditorWindow::Open(const std::string& title, std::string& error)
@@ -39,10 +77,9 @@ bool EditorWindow::Open(const std::string& title, std::string& error)
         error = "cannot register the window class (error " + std::to_string(GetLastError()) + ")";
         return false;
     }
-    RECT frame {0, 0, clientWidth, clientHeight};
-    AdjustWindowRect(&frame, WindowStyle, FALSE);
-    window = CreateWindowExA(0, WindowClassName, title.c_str(), WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    const SIZE frame = FrameSize(clientWidth, clientHeight);
+    window = CreateWindowExA(0, WindowClassName, title.c_str(), WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.cx,
+        frame.cy, nullptr, nullptr, GetModuleHandleA(nullptr), this);
     if (window == nullptr) {
         error = "cannot create the editor window (error " + std::to_string(GetLastError()) + ")";
         return false;

@@ -9,6 +9,7 @@
 
 EditorWindow::~EditorWindow()
 {
+    host.SetResizeListener(nullptr);
     CloseEditor();
     if (display != nullptr) {
         if (window != 0)
@@ -30,12 +31,7 @@ bool EditorWindow::Open(const std::string& title, std::string& error)
     window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(clientWidth),
         static_cast<unsigned>(clientHeight), 0, BlackPixel(display, screen), BlackPixel(display, screen));
     XStoreName(display, window, title.c_str());
-    // A fixed-size frame: the editor states its size and cannot follow a resize.
-    XSizeHints size {};
-    size.flags = PMinSize | PMaxSize;
-    size.min_width = size.max_width = clientWidth;
-    size.min_height = size.max_height = clientHeight;
-    XSetWMNormalHints(display, window, &size);
+    FixSize();
     deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, window, &deleteWindow, 1);
 
@@ -47,6 +43,28 @@ bool EditorWindow::Open(const std::string& title, std::string& error)
     editorOpen = true;
     XMapWindow(display, window);
     XSync(display, False);
+    return true;
+}
+
+// A fixed-size frame: the user cannot resize what the editor draws at its own size.
+void EditorWindow::FixSize()
+{
+    XSizeHints size {};
+    size.flags = PMinSize | PMaxSize;
+    size.min_width = size.max_width = clientWidth;
+    size.min_height = size.max_height = clientHeight;
+    XSetWMNormalHints(display, window, &size);
+}
+
+bool EditorWindow::Resize(int width, int height)
+{
+    if (window == 0 || width <= 0 || height <= 0)
+        return false;
+    clientWidth = width;
+    clientHeight = height;
+    FixSize();
+    XResizeWindow(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XFlush(display);
     return true;
 }
 

@@ -33,6 +33,9 @@ int Fail(const std::string& message)
 
 int main(int argc, char** argv)
 {
+#if defined(_WIN32)
+    DeclareDpiAwareness();
+#endif
     HostOptions options;
     std::string error;
     if (!ParseHostOptions(argc, argv, options, error)) {

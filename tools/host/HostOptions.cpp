@@ -23,16 +23,18 @@ const char* HostUsage()
 {
 #if defined(_WIN32)
     return "usage: ombrix-host [options] [PLUGIN.dll]\n"
-           "Opens the plug-in's editor in a window, as a sequencer does.\n"
+           "Opens the plug-in's editor in a window, as a sequencer does, at the display's\n"
+           "resolution (under Wine, the prefix's LogPixels).\n"
            "PLUGIN.dll defaults to OmbrixChorus.dll next to ombrix-host.exe.\n"
 #else
     return "usage: ombrix-host [options] [PLUGIN.so]\n"
-           "Opens the plug-in's editor in an X11 window, as a sequencer does.\n"
+           "Opens the plug-in's editor in an X11 window, as a sequencer does, at the desktop's\n"
+           "scale (GDK_SCALE, else the X resource Xft.dpi).\n"
            "PLUGIN.so defaults to OmbrixChorus.so next to ombrix-host.\n"
 #endif
            "  --program N        select program N (0-based) before opening the editor\n"
            "  --audio            run a silent audio stream through the plug-in in real time\n"
-           "  --point X,Y        rest the mouse pointer on pixel X,Y of the editor once it is open\n"
+           "  --point X,Y        rest the mouse pointer on pixel X,Y of the editor (as shown) once it is open\n"
            "  --screenshot FILE  save the editor as a PNG image once it has drawn itself, then exit\n"
            "  --help             show this text\n";
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "GUI/DisplayScale.h"
 #include "GUI/Editor.h"
+#include "GUI/PanelLayout.h"
+#include "IControlObserver.h"
 
 #include <windows.h>
 #include <gdiplus.h>
@@ -11,19 +14,38 @@ class MainDialog;
 // inside the window the host hands to open. It starts GDI+ and registers the
 // control classes when it is constructed (with the effect), lets the product
 // build its dialog object (CreateMainDialog) and routes values and status
-// texts to it. Threads as for Editor.
+// texts to it.
+//
+// The dialog template places its items in dialog units, which follow the
+// dialog font and the display's resolution; the panel's artwork does not.
+// So once the dialog exists, it takes the layout's size and every item of
+// the layout is moved to its rectangle, both scaled to the window's display
+// (WindowDisplayScale): the controls sit on their artwork whatever the font
+// and the scale. When the window's scale changes while the dialog is open
+// (a move to another monitor, a new system setting), the next idle builds
+// the dialog anew at the new scale and the observer is asked to have the
+// host resize its window. Threads as for Editor.
 class DialogEditor : public Editor {
 public:
-    // parameters is where the controls' values are read; not owned.
-    DialogEditor(AudioEffect* effect, IParameterCollection* parameters);
+    // parameters is where the controls' values are read; observer is asked
+    // for the host's window to follow the panel's size. Neither is owned.
+    DialogEditor(AudioEffect* effect, IParameterCollection* parameters, IControlObserver* observer, PanelLayout layout);
     // A derived editor must have closed the dialog and deleted its GDI+
     // objects before this runs: GDI+ is shut down here.
     ~DialogEditor() override;
 
+    // The layout's size at the open dialog's scale, or while closed at the
+    // system's.
+    bool getRect(ERect** rect) override;
+    void idle() override;
+
 protected:
-    // The product's dialog object for the dialog window just created; the
-    // editor owns it and deletes it at close.
-    virtual MainDialog* CreateMainDialog(HWND hDlg) = 0;
+    // The product's dialog object for the dialog window just created and
+    // placed at scale; the editor owns it and deletes it at close.
+    virtual MainDialog* CreateMainDialog(HWND hDlg, DisplayScale scale) = 0;
+    // The scale the panel is drawn at in window (null: before there is
+    // one): by default its display's.
+    virtual DisplayScale ScaleOf(HWND window) const;
 
     bool OpenView(void* parentWindow) override;
     void CloseView() override;
@@ -31,8 +53,15 @@ protected:
     void ShowStatusText(const char* text) override;
     void ClearStatusView() override;
 
+    IControlObserver* GetObserver() const { return observer; }
+
 private:
+    void PlaceItems(DisplayScale scale);
+
     ULONG_PTR gdiplusToken;
     HWND hDlg;
     MainDialog* mainDialog;
+    IControlObserver* observer;
+    PanelLayout layout;
+    DisplayScale dialogScale;
 };

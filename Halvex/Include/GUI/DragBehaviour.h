@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GUI/ControlBehaviour.h"
+#include "GUI/DisplayScale.h"
 
 #include <atomic>
 
@@ -12,7 +13,9 @@
 // pointer again where the control wants it. A press is never a jump: every
 // drag is relative. The first step of a drag begins its gesture and the
 // release ends it. A wheel notch moves the position as far as a drag of
-// WheelStepPixels (a tenth with Shift), a gesture per event.
+// WheelStepPixels panel pixels (a tenth with Shift), a gesture per event.
+// Pointer coordinates are device pixels; on a scaled display a drag covers
+// the same distance on the screen for the same change, whatever the scale.
 //
 // A control without its image is inert. The position is atomic so that
 // drawing may read it anywhere; everything else is the window thread's.
@@ -32,9 +35,10 @@ public:
 
 protected:
     // valueSense is +1 where the value grows with the position, -1 where it
-    // falls (a vertical slider).
+    // falls (a vertical slider). The pointer moves pixelsPerUnit device
+    // pixels for one unit of position; a wheel notch moves wheelStep units.
     DragBehaviour(IControlSurface& surface, int parameterId, bool active, SliderOrientation axis, DragSense sense,
-        float valueSense);
+        float valueSense, float pixelsPerUnit, float wheelStep);
 
     // The position's upper bound; the lower one is 0.
     virtual float GetPositionLimit() const = 0;
@@ -57,6 +61,8 @@ private:
     SliderOrientation axis;
     DragSense sense;
     float valueSense;
+    float pixelsPerUnit;
+    float wheelStep;
     int lastCoordinate = 0;
     int pressX = 0;
     int pressY = 0;
@@ -68,12 +74,14 @@ private:
 };
 
 // A rotary control over a film strip of knobCount frames, frame 0 the
-// minimum. Dragging up turns it up one frame per pixel. The position counts
-// frames, 0 ... knobCount - 1, and keeps fractions; the frame shown is the
-// position truncated. The pointer reappears where the press happened.
+// minimum. Dragging up turns it up one frame per panel pixel (as many device
+// pixels as the scale says). The position counts frames, 0 ... knobCount -
+// 1, and keeps fractions; the frame shown is the position truncated. The
+// pointer reappears where the press happened.
 class KnobBehaviour : public DragBehaviour {
 public:
-    KnobBehaviour(IControlSurface& surface, int parameterId, bool hasImage, int knobCount);
+    KnobBehaviour(
+        IControlSurface& surface, int parameterId, bool hasImage, int knobCount, DisplayScale scale = DisplayScale());
 
     float GetValue() const override;
     void SetValue(float value) override;
@@ -89,16 +97,17 @@ private:
 };
 
 // A thumb that moves along the control; the track is background. The
-// position is the thumb's offset in pixels from the control's left edge
-// (horizontal) or top edge (vertical), 0 ... travel, where travel is the
-// control's extent minus the thumb's along the axis. A horizontal slider has
+// position is the thumb's offset in device pixels from the control's left
+// edge (horizontal) or top edge (vertical), 0 ... travel, where travel is
+// the control's extent minus the thumb's along the axis (both as the
+// display shows them, so the thumb follows the pointer at any scale). A horizontal slider has
 // its minimum at the left; a vertical one its maximum at the top. Only the
 // band the thumb sweeps is repainted, and the pointer reappears over the
 // thumb's leading edge.
 class SliderBehaviour : public DragBehaviour {
 public:
-    SliderBehaviour(
-        IControlSurface& surface, int parameterId, bool hasThumb, int thumbExtent, SliderOrientation orientation);
+    SliderBehaviour(IControlSurface& surface, int parameterId, bool hasThumb, int thumbExtent,
+        SliderOrientation orientation, DisplayScale scale = DisplayScale());
 
     float GetValue() const override;
     void SetValue(float value) override;

@@ -63,6 +63,11 @@ protected:
 
     bool IsViewOpen() const { return viewOpen.load(std::memory_order_relaxed); }
 
+    // The view's size in device pixels, for getRect; GUI thread. Setting it
+    // answers whether it changed.
+    ERect* GetViewSize() { return &viewSize; }
+    bool SetViewSize(int width, int height);
+
 private:
     bool OnViewThread() const;
     void PushValue(int parameterId);
@@ -76,4 +81,5 @@ private:
     // thread and cleared by idle.
     int flagCount;
     std::unique_ptr<std::atomic<bool>[]> refreshFlags;
+    ERect viewSize = {0, 0, 0, 0};
 };

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-// What a panel drawn in one window asks of that window, in panel pixels.
+// What a panel drawn in one window asks of that window, in its pixels.
 class IPanelSurface {
 public:
     virtual ~IPanelSurface() = default;
@@ -27,13 +27,15 @@ public:
 // it (or off the panel) leaves it; the wheel goes to the control under the
 // pointer. A left click on the about area, outside every control, shows the
 // about box, and the next click anywhere (or Escape) dismisses it.
-// Coordinates are panel pixels. Free of any window system; window thread
+// Coordinates are the window's pixels; on a display of another scale than
+// 96 dpi the rectangles are given scaled and the knobs and sliders drag as
+// far on the screen as at 96 dpi. Free of any window system; window thread
 // only.
 class Panel {
 public:
     enum class PressTarget { Control, AboutShown, AboutDismissed, Nothing };
 
-    Panel(IPanelSurface& surface, AboutRect about);
+    Panel(IPanelSurface& surface, AboutRect about, DisplayScale scale = DisplayScale());
     Panel(const Panel&) = delete;
     Panel& operator=(const Panel&) = delete;
 
@@ -91,6 +93,7 @@ private:
 
     IPanelSurface& surface;
     AboutRect about;
+    DisplayScale scale;
     std::vector<std::unique_ptr<PlacedControl>> controls;
     // The control that took the last press, until its release.
     PlacedControl* pressed = nullptr;

@@ -8,6 +8,10 @@ struct PixelRect {
     int height;
 
     bool Contains(int x, int y) const { return x >= left && y >= top && x < left + width && y < top + height; }
+    bool operator==(const PixelRect& other) const
+    {
+        return left == other.left && top == other.top && width == other.width && height == other.height;
+    }
 };
 
 // Where a left click on the panel opens the about box: panel pixels, all
@@ -19,4 +23,8 @@ struct AboutRect {
     int right;
 
     bool Contains(int x, int y) const { return left <= x && x <= right && top <= y && y <= bottom; }
+    bool operator==(const AboutRect& other) const
+    {
+        return top == other.top && left == other.left && bottom == other.bottom && right == other.right;
+    }
 };

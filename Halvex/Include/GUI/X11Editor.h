@@ -1,10 +1,14 @@
 #pragma once
 
+#include "GUI/DisplayScale.h"
 #include "GUI/Editor.h"
 #include "GUI/PanelLayout.h"
 #include "IControlObserver.h"
 
 #include <memory>
+#include <vector>
+
+struct X11Library;
 
 // The toolkit's X11 editor: the panel a PanelLayout describes, drawn with
 // cairo into a child window of the host's X11 window (the window id comes
@@ -13,19 +17,30 @@
 // threads of its own. Each open has its own connection to the X server, so
 // editors of several instances may be open at once.
 //
-// Xlib and cairo are loaded at the first open (X11Library); where they or an
-// X server are missing, open answers false and nothing else changes. The
-// images are decoded at the first open that succeeds and kept until the
-// editor goes. The controls' behaviour is the window-system-free Panel's;
-// user actions reach observer. Threads as for Editor.
+// The panel follows the desktop's scale (GDK_SCALE, else the X resource
+// Xft.dpi), read at every open and, while closed, whenever the host asks
+// for the size: it is drawn from the artwork nearest to that scale,
+// resampled to it, and when an open finds another scale than the size the
+// host was last told, the observer is asked to have the host's window
+// resized.
+//
+// Xlib and cairo are loaded at the first open or size query (X11Library);
+// where they or an X server are missing, open answers false, the size is
+// the 96-dpi one and nothing else changes. The connection a size query
+// opens is kept for the next open. The images are decoded at the
+// first open that succeeds and kept until the editor goes. The controls'
+// behaviour is the window-system-free Panel's; user actions reach observer.
+// Threads as for Editor.
 class X11Editor : public Editor {
 public:
-    // parameters and observer are not owned; the layout's images and texts
-    // must outlive the editor.
-    X11Editor(AudioEffect* effect, IParameterCollection* parameters, IControlObserver* observer, PanelLayout layout);
+    // parameters and observer are not owned; the artwork's images and the
+    // layout's texts must outlive the editor. artwork holds the pictures at
+    // resolution 1 and, optionally, 2.
+    X11Editor(AudioEffect* effect, IParameterCollection* parameters, IControlObserver* observer, PanelLayout layout,
+        std::vector<PanelArtwork> artwork);
     ~X11Editor() override;
 
-    // The layout's size, before and after opening.
+    // The layout's size at the desktop's scale (the open panel's, while open).
     bool getRect(ERect** rect) override;
     void idle() override;
     // The panel's X11 window, a child of the host's; 0 while closed.
@@ -39,12 +54,25 @@ protected:
     void ClearStatusView() override;
 
 private:
-    struct Images;
+    class Pictures;
     class View;
+
+    // The artwork of the resolution, decoded (empty where there is none).
+    std::unique_ptr<Pictures> Decode(const X11Library& x, int resolution) const;
+    const Pictures& PicturesFor(DisplayScale scale);
 
     IControlObserver* observer;
     PanelLayout layout;
-    ERect rect;
-    std::unique_ptr<Images> images;
+    std::vector<PanelArtwork> artwork;
+    // Decoded at the first open: the pictures at resolution 1 and 2, and
+    // those shown at the scale of the last open.
+    std::unique_ptr<Pictures> original;
+    std::unique_ptr<Pictures> doubled;
+    std::unique_ptr<Pictures> shown;
+    DisplayScale shownScale;
     std::unique_ptr<View> view;
+    // The connection that answered getRect while closed; the next open
+    // takes it over.
+    class Connection;
+    std::unique_ptr<Connection> sizeConnection;
 };

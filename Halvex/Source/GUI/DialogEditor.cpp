@@ -4,13 +4,31 @@
 #include "GUI/CustomControl.h"
 #include "GUI/MainDialog.h"
 #include "GUI/Module.h"
+#include "GUI/WindowScale.h"
 
-DialogEditor::DialogEditor(AudioEffect* effect, IParameterCollection* parameters)
+namespace {
+
+// Control windows have no frame: the window's rectangle is its client area.
+void MoveItem(HWND dialog, int itemId, PixelRect rect)
+{
+    HWND item = GetDlgItem(dialog, itemId);
+    if (item != nullptr) {
+        MoveWindow(item, rect.left, rect.top, rect.width, rect.height, FALSE);
+    }
+}
+
+} // namespace
+
+DialogEditor::DialogEditor(
+    AudioEffect* effect, IParameterCollection* parameters, IControlObserver* observer, PanelLayout layout)
     : Editor(effect, parameters)
     , gdiplusToken(0)
     , hDlg(nullptr)
     , mainDialog(nullptr)
+    , observer(observer)
+    , layout(std::move(layout))
 {
+    SetViewSize(this->layout.width, this->layout.height);
     RegisterControlClasses();
     Gdiplus::GdiplusStartupInput input;
     Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr);
@@ -22,6 +40,38 @@ DialogEditor::~DialogEditor()
     Gdiplus::GdiplusShutdown(gdiplusToken);
 }
 
+bool DialogEditor::getRect(ERect** rect)
+{
+    if (hDlg == nullptr) {
+        const DisplayScale scale = ScaleOf(nullptr);
+        SetViewSize(scale.Pixels(layout.width), scale.Pixels(layout.height));
+    }
+    *rect = GetViewSize();
+    return true;
+}
+
+// GetDpiForWindow answers at once after a change of scale, so checking at
+// every idle follows a move to another monitor within one idle period,
+// whether or not the host passes the change on to its child windows.
+void DialogEditor::idle()
+{
+    if (hDlg != nullptr && IsViewOpen() && ScaleOf(hDlg) != dialogScale) {
+        void* parentWindow = systemWindow;
+        CloseView();
+        if (!OpenView(parentWindow)) {
+            close();
+            return;
+        }
+        RequestRefresh();
+    }
+    Editor::idle();
+}
+
+DisplayScale DialogEditor::ScaleOf(HWND window) const
+{
+    return WindowDisplayScale(window);
+}
+
 bool DialogEditor::OpenView(void* parentWindow)
 {
     hDlg = CreateDialogParamA(GetModuleInstance(), "MainDialog", static_cast<HWND>(parentWindow), MainDialogProc, 0);
@@ -29,9 +79,17 @@ bool DialogEditor::OpenView(void* parentWindow)
     if (hDlg == nullptr) {
         return false;
     }
-    mainDialog = CreateMainDialog(hDlg);
+    // The items move before the controls are bound to them: a control
+    // reads its place when it is built.
+    dialogScale = ScaleOf(hDlg);
+    PlaceItems(dialogScale);
+    mainDialog = CreateMainDialog(hDlg, dialogScale);
     ShowWindow(hDlg, SW_SHOWNORMAL);
     UpdateWindow(hDlg);
+    // The host sized its window from the last getRect.
+    if (SetViewSize(dialogScale.Pixels(layout.width), dialogScale.Pixels(layout.height)) && observer != nullptr) {
+        observer->ResizeEditor(GetViewSize()->right, GetViewSize()->bottom);
+    }
     return true;
 }
 
@@ -67,4 +125,14 @@ void DialogEditor::ClearStatusView()
     if (mainDialog != nullptr) {
         mainDialog->ClearStatusText();
     }
+}
+
+void DialogEditor::PlaceItems(DisplayScale scale)
+{
+    const PanelLayout scaled = ScaleLayout(layout, scale);
+    SetWindowPos(hDlg, nullptr, 0, 0, scaled.width, scaled.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const ControlPlacement& placement : scaled.controls) {
+        MoveItem(hDlg, placement.dialogItemId, placement.rect);
+    }
+    MoveItem(hDlg, scaled.statusItemId, scaled.status);
 }

@@ -2,13 +2,15 @@
 
 #include "Assert.h"
 
-DragBehaviour::DragBehaviour(
-    IControlSurface& surface, int parameterId, bool active, SliderOrientation axis, DragSense sense, float valueSense)
+DragBehaviour::DragBehaviour(IControlSurface& surface, int parameterId, bool active, SliderOrientation axis,
+    DragSense sense, float valueSense, float pixelsPerUnit, float wheelStep)
     : ParameterBehaviour(surface, parameterId)
     , active(active)
     , axis(axis)
     , sense(sense)
     , valueSense(valueSense)
+    , pixelsPerUnit(pixelsPerUnit)
+    , wheelStep(wheelStep)
 {
 }
 
@@ -44,7 +46,7 @@ void DragBehaviour::Move(PointerKeys keys, int x, int y)
         return;
     }
     const float oldPosition = GetPosition();
-    const float delta = DragDelta(lastCoordinate, AxisCoordinate(x, y), sense, keys.shift);
+    const float delta = DragDelta(lastCoordinate, AxisCoordinate(x, y), sense, keys.shift) / pixelsPerUnit;
     const float newPosition = ClampPosition(oldPosition + delta, GetPositionLimit());
     SetPosition(newPosition);
     const ClientSize size = surface.GetClientSize();
@@ -99,9 +101,9 @@ void DragBehaviour::Wheel(PointerKeys keys, float notches)
     if (!active || dragging || notches == 0.0f) {
         return;
     }
-    const float pixels = notches * valueSense * WheelStepPixels;
+    const float step = notches * valueSense * wheelStep;
     const float oldPosition = GetPosition();
-    const float newPosition = ClampPosition(oldPosition + (keys.shift ? pixels * 0.1f : pixels), GetPositionLimit());
+    const float newPosition = ClampPosition(oldPosition + (keys.shift ? step * 0.1f : step), GetPositionLimit());
     SetPosition(newPosition);
     RepaintStep(oldPosition, newPosition);
     NotifyChangeStep(true);
@@ -121,8 +123,10 @@ void DragBehaviour::EndEdit()
     }
 }
 
-KnobBehaviour::KnobBehaviour(IControlSurface& surface, int parameterId, bool hasImage, int knobCount)
-    : DragBehaviour(surface, parameterId, hasImage, SliderOrientation::Vertical, DragSense::AgainstCoordinate, 1.0f)
+KnobBehaviour::KnobBehaviour(
+    IControlSurface& surface, int parameterId, bool hasImage, int knobCount, DisplayScale scale)
+    : DragBehaviour(surface, parameterId, hasImage, SliderOrientation::Vertical, DragSense::AgainstCoordinate, 1.0f,
+        scale.GetFactor(), WheelStepPixels)
     , knobCount(knobCount)
 {
     HALVEX_ASSERT(knobCount >= 0);
@@ -140,10 +144,10 @@ void KnobBehaviour::SetValue(float value)
     surface.Repaint();
 }
 
-SliderBehaviour::SliderBehaviour(
-    IControlSurface& surface, int parameterId, bool hasThumb, int thumbExtent, SliderOrientation orientation)
+SliderBehaviour::SliderBehaviour(IControlSurface& surface, int parameterId, bool hasThumb, int thumbExtent,
+    SliderOrientation orientation, DisplayScale scale)
     : DragBehaviour(surface, parameterId, hasThumb, orientation, DragSense::WithCoordinate,
-        orientation == SliderOrientation::Horizontal ? 1.0f : -1.0f)
+        orientation == SliderOrientation::Horizontal ? 1.0f : -1.0f, 1.0f, WheelStepPixels * scale.GetFactor())
     , thumbExtent(thumbExtent)
 {
 }

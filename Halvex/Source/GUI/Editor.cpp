@@ -106,3 +106,11 @@ void Editor::PushValue(int parameterId)
         ShowValue(parameterId, parameter->GetValue());
     }
 }
+
+bool Editor::SetViewSize(int width, int height)
+{
+    const ERect size = {0, 0, static_cast<VstInt16>(height), static_cast<VstInt16>(width)};
+    const bool changed = size.bottom != viewSize.bottom || size.right != viewSize.right;
+    viewSize = size;
+    return changed;
+}

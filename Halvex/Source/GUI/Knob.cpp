@@ -1,10 +1,11 @@
 #include "GUI/Knob.h"
 
-Knob::Knob(HWND hDlg, int id, int parameterId, Gdiplus::Image* background, Gdiplus::Bitmap* image, int knobCount)
+Knob::Knob(HWND hDlg, int id, int parameterId, Gdiplus::Image* background, Gdiplus::Bitmap* image, int knobCount,
+    DisplayScale scale)
     : ParameterControl(hDlg, id, parameterId, background)
     , image(image)
     , frameHeight(image != nullptr ? KnobFrameHeight(image->GetHeight(), knobCount) : 0)
-    , behaviour(*this, parameterId, image != nullptr, knobCount)
+    , behaviour(*this, parameterId, image != nullptr, knobCount, scale)
 {
 }
 

@@ -1,8 +1,9 @@
 #include "GUI/Panel.h"
 
-Panel::Panel(IPanelSurface& surface, AboutRect about)
+Panel::Panel(IPanelSurface& surface, AboutRect about, DisplayScale scale)
     : surface(surface)
     , about(about)
+    , scale(scale)
 {
 }
 
@@ -19,13 +20,13 @@ Behaviour& Panel::Place(int parameterId, PixelRect rect, Arguments... arguments)
 
 KnobBehaviour& Panel::AddKnob(int parameterId, PixelRect rect, bool hasImage, int knobCount)
 {
-    return Place<KnobBehaviour>(parameterId, rect, hasImage, knobCount);
+    return Place<KnobBehaviour>(parameterId, rect, hasImage, knobCount, scale);
 }
 
 SliderBehaviour& Panel::AddSlider(
     int parameterId, PixelRect rect, bool hasThumb, int thumbExtent, SliderOrientation orientation)
 {
-    return Place<SliderBehaviour>(parameterId, rect, hasThumb, thumbExtent, orientation);
+    return Place<SliderBehaviour>(parameterId, rect, hasThumb, thumbExtent, orientation, scale);
 }
 
 SwitchBehaviour& Panel::AddSwitch(int parameterId, PixelRect rect, bool hasImages)

@@ -15,14 +15,14 @@ int ImageHeight(Gdiplus::Bitmap* image)
 } // namespace
 
 Slider::Slider(HWND hDlg, int id, int parameterId, Gdiplus::Image* background, Gdiplus::Bitmap* thumb,
-    SliderOrientation orientation)
+    SliderOrientation orientation, DisplayScale scale)
     : ParameterControl(hDlg, id, parameterId, background)
     , thumb(thumb)
     , thumbWidth(ImageWidth(thumb))
     , thumbHeight(ImageHeight(thumb))
     , orientation(orientation)
     , behaviour(*this, parameterId, thumb != nullptr,
-          orientation == SliderOrientation::Horizontal ? thumbWidth : thumbHeight, orientation)
+          orientation == SliderOrientation::Horizontal ? thumbWidth : thumbHeight, orientation, scale)
 {
 }
 

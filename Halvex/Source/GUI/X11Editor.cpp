@@ -1,5 +1,6 @@
 #include "GUI/X11Editor.h"
 
+#include "GUI/ImageResampling.h"
 #include "GUI/Panel.h"
 #include "Halvex.h"
 #include "X11Library.h"
@@ -7,6 +8,7 @@
 #include <X11/keysym.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -98,21 +100,106 @@ PointerKeys KeysOf(unsigned int state)
     return keys;
 }
 
+cairo_surface_t* DecodePng(const X11Library& x, EmbeddedImage image)
+{
+    if (image.bytes == nullptr || image.size == 0) {
+        return nullptr;
+    }
+    PngStream stream = {image.bytes, image.size, 0};
+    cairo_surface_t* surface = x.cairo_image_surface_create_from_png_stream(&ReadPng, &stream);
+    if (x.cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        x.cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    return surface;
+}
+
+PixelImage PixelsOf(const X11Library& x, cairo_surface_t* image)
+{
+    return {reinterpret_cast<std::uint32_t*>(x.cairo_image_surface_get_data(image)),
+        x.cairo_image_surface_get_width(image), x.cairo_image_surface_get_height(image),
+        x.cairo_image_surface_get_stride(image) / 4};
+}
+
+// A picture as a display of the given scale shows it (see PlanPicture): a
+// new reference to the drawing itself where it fits, else a resampled copy
+// in the drawing's format (each colour channel is resampled on its own, so
+// the unused byte of an opaque picture does no harm).
+cairo_surface_t* ShowAt(
+    const X11Library& x, cairo_surface_t* original, cairo_surface_t* doubled, DisplayScale scale, int frames)
+{
+    if (original == nullptr) {
+        return nullptr;
+    }
+    const PicturePlan plan = PlanPicture(scale, x.cairo_image_surface_get_width(original),
+        x.cairo_image_surface_get_height(original), doubled != nullptr, frames);
+    cairo_surface_t* source = plan.fromDoubled ? doubled : original;
+    if (plan.width == x.cairo_image_surface_get_width(source)
+        && plan.height == x.cairo_image_surface_get_height(source)) {
+        return x.cairo_surface_reference(source);
+    }
+    cairo_surface_t* target
+        = x.cairo_image_surface_create(x.cairo_image_surface_get_format(source), plan.width, plan.height);
+    if (x.cairo_surface_status(target) != CAIRO_STATUS_SUCCESS) {
+        x.cairo_surface_destroy(target);
+        return nullptr;
+    }
+    x.cairo_surface_flush(source);
+    x.cairo_surface_flush(target);
+    ResampleFilmStrip(PixelsOf(x, source), PixelsOf(x, target), frames);
+    x.cairo_surface_mark_dirty(target);
+    return target;
+}
+
+// The desktop's scale as a connection finds it (the X resources are those
+// of the moment it was opened); 96 dpi without one.
+DisplayScale DesktopScaleOf(const X11Library& x, Display* display)
+{
+    return DesktopScale(std::getenv("GDK_SCALE"), display != nullptr ? x.XResourceManagerString(display) : nullptr);
+}
+
 } // namespace
 
-// The layout's images, decoded; null where an image is missing or broken,
-// which leaves its controls inert.
-struct X11Editor::Images {
-    Images(const X11Library& x, const PanelLayout& layout)
+// A connection to the X server, closed with the object unless taken over.
+class X11Editor::Connection {
+public:
+    explicit Connection(const X11Library& x)
         : x(x)
-        , background(Decode(layout.background))
-        , knobStrip(Decode(layout.knobStrip))
-        , sliderThumb(Decode(layout.sliderThumb))
-        , switchOn(Decode(layout.switchOn))
-        , switchOff(Decode(layout.switchOff))
+        , display(x.XOpenDisplay(nullptr))
     {
     }
-    ~Images()
+    ~Connection()
+    {
+        if (display != nullptr) {
+            x.XCloseDisplay(display);
+        }
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    Display* Get() const { return display; }
+    Display* Take()
+    {
+        Display* taken = display;
+        display = nullptr;
+        return taken;
+    }
+
+private:
+    const X11Library& x;
+    Display* display;
+};
+
+// A panel's five pictures, each a reference of its own released with the
+// set; null where a picture is missing or broken, which leaves its controls
+// inert.
+class X11Editor::Pictures {
+public:
+    explicit Pictures(const X11Library& x)
+        : x(x)
+    {
+    }
+    ~Pictures()
     {
         for (cairo_surface_t* image : {background, knobStrip, sliderThumb, switchOn, switchOff}) {
             if (image != nullptr) {
@@ -120,46 +207,34 @@ struct X11Editor::Images {
             }
         }
     }
-    Images(const Images&) = delete;
-    Images& operator=(const Images&) = delete;
+    Pictures(const Pictures&) = delete;
+    Pictures& operator=(const Pictures&) = delete;
 
-    cairo_surface_t* Decode(EmbeddedImage image) const
-    {
-        if (image.bytes == nullptr || image.size == 0) {
-            return nullptr;
-        }
-        PngStream stream = {image.bytes, image.size, 0};
-        cairo_surface_t* surface = x.cairo_image_surface_create_from_png_stream(&ReadPng, &stream);
-        if (x.cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-            x.cairo_surface_destroy(surface);
-            return nullptr;
-        }
-        return surface;
-    }
     int Width(cairo_surface_t* image) const { return image != nullptr ? x.cairo_image_surface_get_width(image) : 0; }
     int Height(cairo_surface_t* image) const { return image != nullptr ? x.cairo_image_surface_get_height(image) : 0; }
 
     const X11Library& x;
-    cairo_surface_t* background;
-    cairo_surface_t* knobStrip;
-    cairo_surface_t* sliderThumb;
-    cairo_surface_t* switchOn;
-    cairo_surface_t* switchOff;
+    cairo_surface_t* background = nullptr;
+    cairo_surface_t* knobStrip = nullptr;
+    cairo_surface_t* sliderThumb = nullptr;
+    cairo_surface_t* switchOn = nullptr;
+    cairo_surface_t* switchOff = nullptr;
 };
 
 // The open panel: the child window on a display connection of its own, an
 // off-screen image the panel is drawn into whole, and the Panel that owns
-// the controls' behaviour.
+// the controls' behaviour. The layout and the pictures are those of the
+// display's scale.
 class X11Editor::View : public IPanelSurface {
 public:
-    View(const X11Library& x, Display* display, Window window, const PanelLayout& layout, const Images& images,
-        IControlObserver* observer)
+    View(const X11Library& x, Display* display, Window window, const PanelLayout& layout, const Pictures& images,
+        IControlObserver* observer, DisplayScale scale)
         : x(x)
         , display(display)
         , window(window)
         , layout(layout)
         , images(images)
-        , panel(*this, layout.about)
+        , panel(*this, layout.about, scale)
     {
         XWindowAttributes attributes = {};
         x.XGetWindowAttributes(display, window, &attributes);
@@ -468,8 +543,8 @@ private:
     const X11Library& x;
     Display* display;
     Window window;
-    const PanelLayout& layout;
-    const Images& images;
+    const PanelLayout layout;
+    const Pictures& images;
     cairo_surface_t* windowSurface = nullptr;
     cairo_surface_t* buffer = nullptr;
     Cursor hiddenCursor = None;
@@ -480,13 +555,14 @@ private:
     bool windowGone = false;
 };
 
-X11Editor::X11Editor(
-    AudioEffect* effect, IParameterCollection* parameters, IControlObserver* observer, PanelLayout layout)
+X11Editor::X11Editor(AudioEffect* effect, IParameterCollection* parameters, IControlObserver* observer,
+    PanelLayout layout, std::vector<PanelArtwork> artwork)
     : Editor(effect, parameters)
     , observer(observer)
     , layout(std::move(layout))
-    , rect {0, 0, static_cast<VstInt16>(this->layout.height), static_cast<VstInt16>(this->layout.width)}
+    , artwork(std::move(artwork))
 {
+    SetViewSize(this->layout.width, this->layout.height);
 }
 
 X11Editor::~X11Editor()
@@ -496,8 +572,51 @@ X11Editor::~X11Editor()
 
 bool X11Editor::getRect(ERect** rect)
 {
-    *rect = &this->rect;
+    if (view == nullptr) {
+        const X11Library* x = X11Library::Get();
+        if (x != nullptr && (sizeConnection == nullptr || sizeConnection->Get() == nullptr)) {
+            sizeConnection = std::make_unique<Connection>(*x);
+        }
+        const DisplayScale scale = x != nullptr ? DesktopScaleOf(*x, sizeConnection->Get()) : DisplayScale();
+        SetViewSize(scale.Pixels(layout.width), scale.Pixels(layout.height));
+    }
+    *rect = GetViewSize();
     return true;
+}
+
+std::unique_ptr<X11Editor::Pictures> X11Editor::Decode(const X11Library& x, int resolution) const
+{
+    auto pictures = std::make_unique<Pictures>(x);
+    for (const PanelArtwork& drawing : artwork) {
+        if (drawing.resolution == resolution) {
+            pictures->background = DecodePng(x, drawing.background);
+            pictures->knobStrip = DecodePng(x, drawing.knobStrip);
+            pictures->sliderThumb = DecodePng(x, drawing.sliderThumb);
+            pictures->switchOn = DecodePng(x, drawing.switchOn);
+            pictures->switchOff = DecodePng(x, drawing.switchOff);
+            break;
+        }
+    }
+    return pictures;
+}
+
+const X11Editor::Pictures& X11Editor::PicturesFor(DisplayScale scale)
+{
+    const X11Library& x = *X11Library::Get();
+    if (original == nullptr) {
+        original = Decode(x, 1);
+        doubled = Decode(x, 2);
+    }
+    if (shown == nullptr || shownScale != scale) {
+        shown = std::make_unique<Pictures>(x);
+        shown->background = ShowAt(x, original->background, doubled->background, scale, 1);
+        shown->knobStrip = ShowAt(x, original->knobStrip, doubled->knobStrip, scale, layout.knobFrames);
+        shown->sliderThumb = ShowAt(x, original->sliderThumb, doubled->sliderThumb, scale, 1);
+        shown->switchOn = ShowAt(x, original->switchOn, doubled->switchOn, scale, 1);
+        shown->switchOff = ShowAt(x, original->switchOff, doubled->switchOff, scale, 1);
+        shownScale = scale;
+    }
+    return *shown;
 }
 
 bool X11Editor::OpenView(void* parentWindow)
@@ -507,12 +626,22 @@ bool X11Editor::OpenView(void* parentWindow)
     if (x == nullptr || parent == None) {
         return false;
     }
-    Display* display = x->XOpenDisplay(nullptr);
+    // The connection that answered the last size query becomes the panel's:
+    // one connection an open, as some X servers refuse connections made and
+    // dropped in quick succession.
+    Display* display = sizeConnection != nullptr ? sizeConnection->Take() : nullptr;
+    sizeConnection.reset();
+    if (display == nullptr) {
+        display = x->XOpenDisplay(nullptr);
+    }
     if (display == nullptr) {
         return false;
     }
+    const DisplayScale scale = DesktopScaleOf(*x, display);
+    const PanelLayout scaled = ScaleLayout(layout, scale);
     ErrorTrap trap(*x, display);
-    const Window window = x->XCreateSimpleWindow(display, parent, 0, 0, layout.width, layout.height, 0, 0, 0);
+    const Window window = x->XCreateSimpleWindow(
+        display, parent, 0, 0, static_cast<unsigned>(scaled.width), static_cast<unsigned>(scaled.height), 0, 0, 0);
     // No background: the panel covers the window whole, without a flash.
     x->XSetWindowBackgroundPixmap(display, window, None);
     x->XSelectInput(display, window, EventMask);
@@ -521,13 +650,14 @@ bool X11Editor::OpenView(void* parentWindow)
         x->XCloseDisplay(display);
         return false;
     }
-    if (images == nullptr) {
-        images = std::make_unique<Images>(*x, layout);
-    }
-    view = std::make_unique<View>(*x, display, window, layout, *images, observer);
+    view = std::make_unique<View>(*x, display, window, scaled, PicturesFor(scale), observer, scale);
     view->DrawIfChanged();
     if (trap.Failed()) {
         view->ForgetWindow();
+    }
+    // The host sized its window from the last getRect.
+    if (SetViewSize(scale.Pixels(layout.width), scale.Pixels(layout.height)) && observer != nullptr) {
+        observer->ResizeEditor(GetViewSize()->right, GetViewSize()->bottom);
     }
     return true;
 }

@@ -32,7 +32,8 @@
     F(XUndefineCursor)            \
     F(XWarpPointer)               \
     F(XSetInputFocus)             \
-    F(XLookupKeysym)
+    F(XLookupKeysym)              \
+    F(XResourceManagerString)
 
 #define HALVEX_CAIRO_FUNCTIONS(F)                 \
     F(cairo_xlib_surface_create)                  \
@@ -40,6 +41,11 @@
     F(cairo_image_surface_create_from_png_stream) \
     F(cairo_image_surface_get_width)              \
     F(cairo_image_surface_get_height)             \
+    F(cairo_image_surface_get_format)             \
+    F(cairo_image_surface_get_data)               \
+    F(cairo_image_surface_get_stride)             \
+    F(cairo_surface_reference)                    \
+    F(cairo_surface_mark_dirty)                   \
     F(cairo_surface_status)                       \
     F(cairo_surface_flush)                        \
     F(cairo_surface_destroy)                      \

@@ -108,6 +108,6 @@ Editor* OmbrixChorus::CreateEditor(AudioEffect* effect, IControlObserver* observ
 #else
 Editor* OmbrixChorus::CreateEditor(AudioEffect* effect, IControlObserver* observer)
 {
-    return new X11Editor(effect, this, observer, MakeChorusPanelLayout());
+    return new X11Editor(effect, this, observer, MakeChorusPanelLayout(), MakeChorusArtwork());
 }
 #endif

@@ -9,9 +9,7 @@
 
 OmbrixChorusEditor::OmbrixChorusEditor(
     AudioEffect* effect, IControlObserver* observer, IParameterCollection* parameters)
-    : DialogEditor(effect, parameters)
-    , observer(observer)
-    , rect {0, 0, ChorusPanelHeight, ChorusPanelWidth}
+    : DialogEditor(effect, parameters, observer, MakeChorusPanelLayout())
 {
     HINSTANCE module = GetModuleInstance();
     RegisterDialogClass(module, "MainDialog");
@@ -25,25 +23,29 @@ OmbrixChorusEditor::OmbrixChorusEditor(
     HALVEX_ASSERT(knob != 0);
     HALVEX_ASSERT(switchOn != 0);
     HALVEX_ASSERT(switchOff != 0);
+    // Without a double, a picture is resampled from its original.
+    doubled.background = LoadImageResource(module, "BACKGROUND_2X", "PNG");
+    doubled.sliderThumb = LoadImageResource(module, "HSLIDER_2X", "PNG");
+    doubled.knobStrip = LoadImageResource(module, "KNOB_2X", "PNG");
+    doubled.switchOn = LoadImageResource(module, "SWITCH_ON_2X", "PNG");
+    doubled.switchOff = LoadImageResource(module, "SWITCH_OFF_2X", "PNG");
+    scaled = std::make_unique<ScaledPanelBitmaps>(
+        PanelBitmaps {background, knob, hThumb, switchOn, switchOff}, doubled, ChorusKnobFrames);
 }
 
 OmbrixChorusEditor::~OmbrixChorusEditor()
 {
     close();
-    delete background;
-    delete hThumb;
-    delete knob;
-    delete switchOn;
-    delete switchOff;
+    scaled.reset();
+    for (Gdiplus::Bitmap* image : {background, hThumb, knob, switchOn, switchOff, doubled.background,
+             doubled.sliderThumb, doubled.knobStrip, doubled.switchOn, doubled.switchOff}) {
+        delete image;
+    }
 }
 
-bool OmbrixChorusEditor::getRect(ERect** rect)
+MainDialog* OmbrixChorusEditor::CreateMainDialog(HWND hDlg, DisplayScale scale)
 {
-    *rect = &this->rect;
-    return true;
-}
-
-MainDialog* OmbrixChorusEditor::CreateMainDialog(HWND hDlg)
-{
-    return new OmbrixChorusDialog(hDlg, observer, background, hThumb, knob, switchOn, switchOff);
+    const PanelBitmaps shown = scaled->For(scale);
+    return new OmbrixChorusDialog(hDlg, GetObserver(), shown.background, shown.sliderThumb, shown.knobStrip,
+        shown.switchOn, shown.switchOff, scale);
 }

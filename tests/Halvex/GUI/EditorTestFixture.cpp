@@ -12,10 +12,10 @@ std::unique_ptr<Gdiplus::Bitmap> SolidBitmap(int width, int height, COLORREF col
 
 } // namespace
 
-EditorTestDialog::EditorTestDialog(
-    HWND hDlg, Gdiplus::Bitmap* background, Gdiplus::Bitmap* strip, Gdiplus::Bitmap* on, Gdiplus::Bitmap* off)
+EditorTestDialog::EditorTestDialog(HWND hDlg, Gdiplus::Bitmap* background, Gdiplus::Bitmap* strip, Gdiplus::Bitmap* on,
+    Gdiplus::Bitmap* off, DisplayScale scale)
     : MainDialog(hDlg, background)
-    , knob(hDlg, IDC_EDITOR_KNOB, 0, background, strip, KnobFrames)
+    , knob(hDlg, IDC_EDITOR_KNOB, 0, background, strip, KnobFrames, scale)
     , toggle(hDlg, IDC_EDITOR_SWITCH, 1, background, on, off)
     , status(hDlg, IDC_EDITOR_STATUS, background, 12)
 {
@@ -27,8 +27,23 @@ HostWindow* EditorTest::host = nullptr;
 
 const COLORREF EditorTestEditor::BackgroundColour = RGB(30, 60, 90);
 
-EditorTestEditor::EditorTestEditor(IParameterCollection* parameters)
-    : DialogEditor(nullptr, parameters)
+PanelLayout EditorTestEditor::Layout()
+{
+    PanelLayout layout = {};
+    layout.width = 400;
+    layout.height = 100;
+    layout.knobFrames = EditorTestDialog::KnobFrames;
+    layout.controls = {{0, PlacedControlKind::Knob, {150, 16, 24, 26}, IDC_EDITOR_KNOB},
+        {1, PlacedControlKind::Switch, {195, 16, 15, 26}, IDC_EDITOR_SWITCH}};
+    layout.status = {225, 16, 90, 32};
+    layout.statusItemId = IDC_EDITOR_STATUS;
+    layout.statusFontHeight = 12;
+    layout.about = {4, 6, 20, 40};
+    return layout;
+}
+
+EditorTestEditor::EditorTestEditor(IParameterCollection* parameters, IControlObserver* observer)
+    : DialogEditor(nullptr, parameters, observer, Layout())
 {
     background = SolidBitmap(400, 100, BackgroundColour);
     strip = SolidBitmap(20, 20 * EditorTestDialog::KnobFrames, RGB(200, 200, 200));
@@ -46,15 +61,9 @@ EditorTestEditor::~EditorTestEditor()
     off.reset();
 }
 
-bool EditorTestEditor::getRect(ERect** rect)
-{
-    *rect = &this->rect;
-    return true;
-}
-
-MainDialog* EditorTestEditor::CreateMainDialog(HWND hDlg)
+MainDialog* EditorTestEditor::CreateMainDialog(HWND hDlg, DisplayScale scale)
 {
     ++dialogsCreated;
-    dialog = new EditorTestDialog(hDlg, background.get(), strip.get(), on.get(), off.get());
+    dialog = new EditorTestDialog(hDlg, background.get(), strip.get(), on.get(), off.get(), scale);
     return dialog;
 }

@@ -38,8 +38,8 @@ private:
 // The panel of the test editor. The about area is (6, 4)-(40, 20) inclusive.
 class EditorTestDialog : public MainDialog {
 public:
-    EditorTestDialog(
-        HWND hDlg, Gdiplus::Bitmap* background, Gdiplus::Bitmap* strip, Gdiplus::Bitmap* on, Gdiplus::Bitmap* off);
+    EditorTestDialog(HWND hDlg, Gdiplus::Bitmap* background, Gdiplus::Bitmap* strip, Gdiplus::Bitmap* on,
+        Gdiplus::Bitmap* off, DisplayScale scale);
 
     void SetStatusText(const char* text) override { status.SetText(text); }
     void ClearStatusText() override { status.ClearText(); }
@@ -53,25 +53,35 @@ public:
 
 // An editor over EditorTestParameters whose images are drawn in code: a
 // background of BackgroundColour, an 11-frame knob strip and two switch
-// images. It counts the dialogs it creates and lends out the current one.
+// images. Its 400 x 100 panel has the knob at (150, 16), 24 x 26, the switch
+// at (195, 16), 15 x 26, and the status line at (225, 16), 90 x 32. It
+// counts the dialogs it creates and lends out the current one, and can pose
+// as a display of any scale.
 class EditorTestEditor : public DialogEditor {
 public:
     static const COLORREF BackgroundColour;
+    static PanelLayout Layout();
 
-    explicit EditorTestEditor(IParameterCollection* parameters);
+    explicit EditorTestEditor(IParameterCollection* parameters, IControlObserver* observer = nullptr);
     ~EditorTestEditor() override;
-
-    bool getRect(ERect** rect) override;
 
     // The dialog object while open, else null.
     EditorTestDialog* Dialog() { return isOpen() ? dialog : nullptr; }
     int DialogsCreated() const { return dialogsCreated; }
+    // From now on every window shows the panel at scale.
+    void PoseAs(DisplayScale scale)
+    {
+        posedScale = scale;
+        posing = true;
+    }
 
 protected:
-    MainDialog* CreateMainDialog(HWND hDlg) override;
+    MainDialog* CreateMainDialog(HWND hDlg, DisplayScale scale) override;
+    DisplayScale ScaleOf(HWND window) const override { return posing ? posedScale : DialogEditor::ScaleOf(window); }
 
 private:
-    ERect rect = {0, 0, 100, 400};
+    bool posing = false;
+    DisplayScale posedScale;
     std::unique_ptr<Gdiplus::Bitmap> background;
     std::unique_ptr<Gdiplus::Bitmap> strip;
     std::unique_ptr<Gdiplus::Bitmap> on;

@@ -239,4 +239,37 @@ TEST_F(PanelTest, ValuesFromTheEffectMoveTheControlWithoutTellingTheObservers)
     EXPECT_GE(surface.repaints, 2);
 }
 
+// At 200 % the controls are twice as large on the screen: a drag moves the
+// knob one frame for every two device pixels and the slider's thumb with the
+// pointer, so a drag of the same length on the screen changes the same
+// value; a wheel notch changes them as much as at 100 %.
+TEST(ScaledPanelTest, DragsAndWheelNotchesChangeTheValueAsAtNinetySixDpi)
+{
+    const DisplayScale scale(192);
+    RecordingPanelSurface surface;
+    Panel panel(surface, {0, 0, 19, 200}, scale);
+    KnobBehaviour& knob = panel.AddKnob(1, scale.Rect(KnobRect), true, 91);
+    SliderBehaviour& slider
+        = panel.AddSlider(4, scale.Rect(SliderRect), true, scale.Pixels(15), SliderOrientation::Horizontal);
+
+    panel.Press(NoKeys, 40, 80);
+    panel.Move(Button, 40, 60);
+    panel.Move(ButtonShift, 40, 40);
+    panel.Release(NoKeys, 40, 40);
+    EXPECT_FLOAT_EQ(knob.GetValue(), 11.0f / 90.0f) << "10 frames, then one with Shift";
+    panel.Wheel(NoKeys, 1.0f, 40, 80);
+    EXPECT_FLOAT_EQ(knob.GetValue(), (11.0f + DragBehaviour::WheelStepPixels) / 90.0f);
+
+    panel.Press(NoKeys, 120, 60);
+    panel.Move(Button, 138, 60);
+    panel.Release(NoKeys, 138, 60);
+    EXPECT_EQ(slider.GetThumbOffset(), 18);
+    EXPECT_FLOAT_EQ(slider.GetValue(), 9.0f / 45.0f) << "as a drag of 9 pixels at 96 dpi";
+    panel.Wheel(NoKeys, -1.0f, 120, 60);
+    EXPECT_FLOAT_EQ(slider.GetValue(), (9.0f - DragBehaviour::WheelStepPixels) / 45.0f);
+    EXPECT_EQ(surface.pointer.left, scale.Pixels(SliderRect.left) + 18) << "the pointer comes back over the thumb";
+
+    EXPECT_EQ(panel.Press(NoKeys, 200, 19), Panel::PressTarget::AboutShown);
+}
+
 } // namespace

@@ -1,21 +1,24 @@
 // Runs ombrix-host.exe as a user would and checks what it reports and the pictures it saves.
 
+#include "GUI/ImageResampling.h"
 #include "PluginHost.h"
+#include "WindowsProcess.h"
+#include "WineDisplayDpi.h"
 
 #include <windows.h>
 #include <gdiplus.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
-struct RunResult {
-    DWORD exitCode = 0xFFFFFFFF;
-    std::string output; // standard output and standard error together
-};
+using RunResult = ProcessRun;
 
 std::wstring WidePath(const std::string& path)
 {
@@ -25,54 +28,10 @@ std::wstring WidePath(const std::string& path)
 
 RunResult RunHost(const std::string& arguments)
 {
-    RunResult result;
-    SECURITY_ATTRIBUTES inheritable {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) {
-        ADD_FAILURE() << "cannot create a pipe";
-        return result;
-    }
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION process {};
-    std::string commandLine = "\"" + NativePath(HOST_TOOL) + "\" " + arguments;
-    const BOOL started
-        = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-    CloseHandle(writeEnd);
-    if (!started) {
-        CloseHandle(readEnd);
-        ADD_FAILURE() << "cannot start " << commandLine;
-        return result;
-    }
-    // Read until the tool has exited and its output is drained. Waiting for
-    // the end of the pipe instead would hang whenever a process the tool
-    // started (under Wine, the desktop process) inherited the pipe.
-    const DWORD deadline = GetTickCount() + 60000;
-    bool exited = false;
-    while (!exited) {
-        exited = WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0;
-        DWORD available = 0;
-        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
-            char buffer[4096];
-            DWORD count = 0;
-            if (!ReadFile(readEnd, buffer, sizeof buffer, &count, nullptr) || count == 0)
-                break;
-            result.output.append(buffer, count);
-        }
-        if (!exited && GetTickCount() > deadline)
-            break;
-    }
-    CloseHandle(readEnd);
-    EXPECT_TRUE(exited) << "ombrix-host did not finish";
-    GetExitCodeProcess(process.hProcess, &result.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return result;
+    const ProcessRun run = RunProcess("\"" + NativePath(HOST_TOOL) + "\" " + arguments);
+    EXPECT_TRUE(run.started) << "cannot start " << HOST_TOOL;
+    EXPECT_TRUE(run.finished) << "ombrix-host did not finish";
+    return run;
 }
 
 class HostTool : public testing::Test {
@@ -201,4 +160,134 @@ TEST_F(HostTool, RunsSilentAudioInRealTimeWhileTheEditorIsOpen)
     EXPECT_GE(blocks, 2);
     EXPECT_LT(blocks, 2000);
     EXPECT_EQ(frames, 512);
+}
+
+namespace {
+
+// A picture's pixels as 0xAARRGGBB, premultiplied (opaque pictures are
+// unchanged by that), row by row.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    std::uint32_t At(int x, int y) const
+    {
+        x = x < 0 ? 0 : (x >= width ? width - 1 : x);
+        y = y < 0 ? 0 : (y >= height ? height - 1 : y);
+        return pixels[static_cast<size_t>(y * width + x)];
+    }
+};
+
+Picture PixelsOf(Gdiplus::Bitmap& bitmap)
+{
+    Picture picture;
+    picture.width = static_cast<int>(bitmap.GetWidth());
+    picture.height = static_cast<int>(bitmap.GetHeight());
+    picture.pixels.resize(static_cast<size_t>(picture.width * picture.height));
+    Gdiplus::BitmapData data {};
+    data.Width = static_cast<UINT>(picture.width);
+    data.Height = static_cast<UINT>(picture.height);
+    data.Stride = picture.width * 4;
+    data.PixelFormat = PixelFormat32bppPARGB;
+    data.Scan0 = picture.pixels.data();
+    const Gdiplus::Rect all(0, 0, picture.width, picture.height);
+    bitmap.LockBits(
+        &all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf, PixelFormat32bppPARGB, &data);
+    bitmap.UnlockBits(&data);
+    return picture;
+}
+
+// The mean difference of the colour channels over a rectangle, where
+// `shifted` is read dx, dy pixels away (its edges extended).
+double MeanDifference(const Picture& picture, const Picture& shifted, RECT area, int dx, int dy)
+{
+    double sum = 0.0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            const std::uint32_t a = picture.At(x, y);
+            const std::uint32_t b = shifted.At(x + dx, y + dy);
+            for (int shift : {0, 8, 16}) {
+                sum += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+            }
+        }
+    }
+    return sum / (3.0 * (area.right - area.left) * (area.bottom - area.top));
+}
+
+int Scaled(int panelPixels, int dpi)
+{
+    return (panelPixels * dpi + 48) / 96;
+}
+
+} // namespace
+
+// The picture scripts/demo puts in the README, taken the same way: at 96 dpi
+// the panel is what it was before it could scale, to the pixel.
+TEST_F(HostTool, AtNinetySixDpiThePictureIsTheOneInTheReadme)
+{
+    const std::string shot = ScratchFile("editor-readme.png");
+    const RunResult run
+        = RunHost("--program 2 --point 134,52 --screenshot \"" + shot + "\" \"" + std::string(OMBRIX_CHORUS) + "\"");
+    ASSERT_EQ(run.exitCode, 0u) << run.output;
+    const auto picture = LoadImage(shot);
+    const auto readme = LoadImage(std::string(DOCS_DIR) + "/editor.png");
+    ASSERT_NE(picture, nullptr);
+    ASSERT_NE(readme, nullptr);
+    ASSERT_EQ(picture->GetWidth(), readme->GetWidth());
+    ASSERT_EQ(picture->GetHeight(), readme->GetHeight());
+    EXPECT_EQ(CountDifferences(*picture, *readme, 0, 0, 399, 83), 0);
+}
+
+// Under Wine the display's resolution is the prefix's LogPixels. At each
+// resolution the window is the panel's size scaled, and each control sits
+// on its artwork: its rectangle, scaled, shows what the 96-dpi picture
+// shows there, enlarged, and it does so much better than the same
+// rectangle a few pixels away would.
+TEST_F(HostTool, AtEveryResolutionThePanelIsScaledWithEveryControlOnItsArtwork)
+{
+    if (!RunningUnderWine()) {
+        GTEST_SKIP() << "only Wine takes a new display resolution without logging on again";
+    }
+    const auto shoot = [&](int dpi) {
+        const std::string shot = ScratchFile(("editor-" + std::to_string(dpi) + "-dpi.png").c_str());
+        std::remove(NativePath(shot).c_str());
+        ScopedLogPixels resolution(static_cast<DWORD>(dpi));
+        EXPECT_TRUE(resolution.IsSet());
+        const RunResult run
+            = RunHost("--program 2 --screenshot \"" + shot + "\" \"" + std::string(OMBRIX_CHORUS) + "\"");
+        EXPECT_EQ(run.exitCode, 0u) << run.output;
+        const std::string size = std::to_string(Scaled(400, dpi)) + " x " + std::to_string(Scaled(84, dpi));
+        EXPECT_TRUE(Contains(run.output, "saved the " + size + " editor")) << run.output;
+        const auto bitmap = LoadImage(shot);
+        return bitmap != nullptr ? PixelsOf(*bitmap) : Picture();
+    };
+    const Picture original = shoot(96);
+    ASSERT_EQ(original.width, 400);
+    struct Control {
+        const char* name;
+        RECT rect; // at 96 dpi: left, top, right, bottom (exclusive)
+    };
+    const Control controls[] = {{"Chorus On/Off", {3, 34, 21, 65}}, {"Delay Time", {53, 39, 79, 67}},
+        {"Mod. Depth", {86, 39, 115, 67}}, {"Feedback", {122, 39, 151, 67}}, {"Frequency", {155, 39, 185, 67}},
+        {"Quad Mode", {212, 39, 232, 68}}, {"Mod. Wheel", {276, 39, 296, 68}}, {"Mix", {326, 37, 382, 57}}};
+    for (int dpi : {120, 144, 192}) {
+        SCOPED_TRACE(std::to_string(dpi) + " dpi");
+        const Picture picture = shoot(dpi);
+        ASSERT_EQ(picture.width, Scaled(400, dpi));
+        ASSERT_EQ(picture.height, Scaled(84, dpi));
+        Picture enlarged = picture;
+        ResampleImage({const_cast<std::uint32_t*>(original.pixels.data()), 400, 84, 400},
+            {enlarged.pixels.data(), enlarged.width, enlarged.height, enlarged.width});
+        for (const Control& control : controls) {
+            const RECT area = {Scaled(control.rect.left, dpi), Scaled(control.rect.top, dpi),
+                Scaled(control.rect.right, dpi), Scaled(control.rect.bottom, dpi)};
+            const double inPlace = MeanDifference(picture, enlarged, area, 0, 0);
+            EXPECT_LT(inPlace, 12.0) << control.name;
+            for (const POINT shift : {POINT {-3, 0}, POINT {3, 0}, POINT {0, -3}, POINT {0, 3}}) {
+                EXPECT_GT(MeanDifference(picture, enlarged, area, shift.x, shift.y), 1.5 * inPlace)
+                    << control.name << " shifted by " << shift.x << ", " << shift.y;
+            }
+        }
+    }
 }

@@ -20,10 +20,11 @@ struct RunResult {
     std::string output; // standard output and standard error together
 };
 
-RunResult RunHost(const std::string& arguments)
+// environment: "NAME=value ..." for the tool alone, or empty.
+RunResult RunHost(const std::string& arguments, const std::string& environment = "")
 {
     RunResult result;
-    const std::string command = "timeout 60 \"" + std::string(HOST_TOOL) + "\" " + arguments + " 2>&1";
+    const std::string command = environment + " timeout 60 \"" + std::string(HOST_TOOL) + "\" " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
         ADD_FAILURE() << "cannot run " << command;
@@ -100,6 +101,26 @@ TEST_F(HostToolX11, PointerRestingOnAKnobShowsItsStatusText)
     ASSERT_EQ(picture.width, 400);
     EXPECT_GT(CountDifferences(picture, background, 300, 4, 390, 24), 20);
     EXPECT_EQ(CountDifferences(picture, background, 0, 0, 225, 25), 0);
+}
+
+// GTK's scale, as a user's desktop at 200 % sets it, doubles the window
+// and the panel in it, drawn from the artwork at 2x.
+TEST_F(HostToolX11, OnADesktopAtTwiceTheScaleTheScreenshotIsTwiceTheSize)
+{
+    const std::string shot = ScratchFile("editor-scale-2.png");
+    std::remove(shot.c_str());
+    const RunResult run
+        = RunHost("--program 3 --screenshot \"" + shot + "\" \"" + std::string(OMBRIX_CHORUS) + "\"", "GDK_SCALE=2");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(Contains(run.output, "saved the 800 x 168 editor")) << run.output;
+    const PngPicture picture = ReadPngPicture(shot);
+    const PngPicture doubled = ReadPngPicture(std::string(ARTWORK_DIR) + "/Background@2x.png");
+    ASSERT_EQ(picture.width, 800);
+    ASSERT_EQ(picture.height, 168);
+    ASSERT_EQ(doubled.width, 800);
+    EXPECT_EQ(CountDifferences(picture, doubled, 0, 0, 451, 51), 0);
+    EXPECT_EQ(CountDifferences(picture, doubled, 586, 6, 787, 51), 0) << "no status text without a pointer";
+    EXPECT_GT(CountDifferences(picture, doubled, 106, 78, 157, 133), 100) << "the Delay Time knob";
 }
 
 TEST_F(HostToolX11, WithoutADisplayItSaysSoAndFails)

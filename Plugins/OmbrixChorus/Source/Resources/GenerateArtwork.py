@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Draws the five images of the Ombrix Chorus editor panel.
+"""Draws the five images of the Ombrix Chorus editor panel, for 96 dpi and for 192 dpi.
 
 Writes, next to this script:
   Background.png  400 x 84 RGB   the panel, with title, labels, slider track
@@ -7,6 +7,9 @@ Writes, next to this script:
   HSlider.png     15 x 22 RGBA   the mix slider's thumb
   SwitchOn.png    12 x 22 RGBA   a switch in state On
   SwitchOff.png   12 x 22 RGBA   a switch in state Off
+and the same five drawn at twice the size (Background@2x.png, 800 x 168, and so
+on) for displays scaled by 150 % and more. Every shape is placed in the pixels of
+the 96 dpi panel; at 2x each of those pixels is two by two.
 
 Needs Python 3 with Pillow (Debian: python3-pil) and the DejaVu fonts
 (fonts-dejavu-core). The output is deterministic; run it again after a change
@@ -76,6 +79,12 @@ def centre_x(rect):
     return (rect[0] + rect[2]) / 2.0
 
 
+def fill_pixels(draw, rect, fill, r):
+    """Fills the panel pixels left..right, top..bottom (inclusive) at resolution r."""
+    left, top, right, bottom = rect
+    draw.rectangle([left * r, top * r, (right + 1) * r - 1, (bottom + 1) * r - 1], fill=fill)
+
+
 def vertical_gradient(size, top, bottom):
     mask = Image.linear_gradient("L").resize(size)
     return Image.composite(Image.new("RGB", size, bottom), Image.new("RGB", size, top), mask)
@@ -88,8 +97,10 @@ def reduce(image, size):
     return image.resize(size, Image.LANCZOS)
 
 
-def brushed_texture(size, seed, strength):
-    """Horizontal streaks, as on brushed aluminium: a grey level per row plus fine noise."""
+def brushed_texture(size, seed, strength, r):
+    """Horizontal streaks, as on brushed aluminium: a grey level per panel row plus fine noise.
+
+    `size` is in panel pixels; at resolution r every texture pixel covers r x r."""
     rng = random.Random(seed)
     width, height = size
     texture = Image.new("L", size)
@@ -98,7 +109,7 @@ def brushed_texture(size, seed, strength):
         row = rng.gauss(0.0, strength)
         for x in range(width):
             pixels[x, y] = max(0, min(255, int(round(128 + row + rng.gauss(0.0, strength * 0.6)))))
-    return texture
+    return texture if r == 1 else texture.resize((width * r, height * r), Image.NEAREST)
 
 
 def apply_texture(image, texture):
@@ -109,8 +120,10 @@ def apply_texture(image, texture):
     return ImageChops.subtract(ImageChops.add(image, above), below)
 
 
-def draw_text(image, position, text, text_font, fill, anchor="la", shadow=(0, 0, 0), spacing=0):
-    """Text with a one-pixel dark shadow below it, as if stamped into the panel."""
+def draw_text(image, position, text, text_font, fill, r, anchor="la", shadow=(0, 0, 0), spacing=0):
+    """Text with a one-pixel dark shadow below it, as if stamped into the panel.
+
+    The position and the spacing between letters are in the pixels of resolution r."""
     draw = ImageDraw.Draw(image)
     if spacing:
         width = sum(draw.textlength(ch, font=text_font) for ch in text) + spacing * (len(text) - 1)
@@ -118,39 +131,42 @@ def draw_text(image, position, text, text_font, fill, anchor="la", shadow=(0, 0,
         if anchor[0] == "m":
             x -= width / 2.0
         for ch in text:
-            draw.text((x, y + 1), ch, font=text_font, fill=shadow, anchor="l" + anchor[1])
+            draw.text((x, y + r), ch, font=text_font, fill=shadow, anchor="l" + anchor[1])
             draw.text((x, y), ch, font=text_font, fill=fill, anchor="l" + anchor[1])
             x += draw.textlength(ch, font=text_font) + spacing
         return
-    draw.text((position[0], position[1] + 1), text, font=text_font, fill=shadow, anchor=anchor)
+    draw.text((position[0], position[1] + r), text, font=text_font, fill=shadow, anchor=anchor)
     draw.text(position, text, font=text_font, fill=fill, anchor=anchor)
 
 
-def inset_box(draw, box, fill):
+def inset_box(draw, box, fill, r):
     """A recessed rectangle: dark upper-left edge, light lower-right edge."""
     left, top, right, bottom = box
-    draw.rectangle(box, fill=fill)
-    draw.line([(left, bottom), (left, top), (right, top)], fill=GROOVE_DARK)
-    draw.line([(left + 1, bottom), (right, bottom), (right, top + 1)], fill=EDGE_LIGHT)
+    fill_pixels(draw, box, fill, r)
+    fill_pixels(draw, (left, top, left, bottom), GROOVE_DARK, r)
+    fill_pixels(draw, (left, top, right, top), GROOVE_DARK, r)
+    fill_pixels(draw, (left + 1, bottom, right, bottom), EDGE_LIGHT, r)
+    fill_pixels(draw, (right, top + 1, right, bottom), EDGE_LIGHT, r)
 
 
-def plate(panel, box):
+def plate(panel, box, r):
     """A slightly raised plate that groups controls: lighter face, lit top edge, shaded bottom edge."""
     left, top, right, bottom = box
-    size = (right - left + 1, bottom - top + 1)
-    face = apply_texture(vertical_gradient(size, PLATE_TOP, PLATE_BOTTOM), brushed_texture(size, left, 2.0))
+    panel_size = (right - left + 1, bottom - top + 1)
+    size = (panel_size[0] * r, panel_size[1] * r)
+    face = apply_texture(vertical_gradient(size, PLATE_TOP, PLATE_BOTTOM), brushed_texture(panel_size, left, 2.0, r))
     mask = Image.new("L", (size[0] * OVERSAMPLE, size[1] * OVERSAMPLE), 0)
-    ImageDraw.Draw(mask).rounded_rectangle([0, 0, mask.size[0] - 1, mask.size[1] - 1], radius=4 * OVERSAMPLE, fill=255)
+    ImageDraw.Draw(mask).rounded_rectangle([0, 0, mask.size[0] - 1, mask.size[1] - 1], radius=4 * r * OVERSAMPLE,
+                                           fill=255)
     mask = mask.resize(size, Image.LANCZOS)
-    panel.paste((14, 15, 19), (left + 1, top + 1, right + 2, bottom + 2), mask)
-    panel.paste(face, (left, top), mask)
-    draw = ImageDraw.Draw(panel)
-    draw.line([(left + 3, top), (right - 3, top)], fill=PLATE_EDGE)
+    panel.paste((14, 15, 19), ((left + 1) * r, (top + 1) * r, (right + 2) * r, (bottom + 2) * r), mask)
+    panel.paste(face, (left * r, top * r), mask)
+    fill_pixels(ImageDraw.Draw(panel), (left + 3, top, right - 3, top), PLATE_EDGE, r)
 
 
-def quadrature_waves(size):
+def quadrature_waves(panel_size, r):
     """Two sine sweeps a quarter cycle apart: the chorus's stereo modulation, as an ornament."""
-    width, height = size
+    width, height = panel_size[0] * r, panel_size[1] * r
     layer = Image.new("RGBA", (width * OVERSAMPLE, height * OVERSAMPLE), (0, 0, 0, 0))
     draw = ImageDraw.Draw(layer)
     for phase, colour in ((0.0, ACCENT + (150,)), (math.pi / 2.0, (120, 170, 210, 120))):
@@ -160,50 +176,51 @@ def quadrature_waves(size):
             fade = math.sin(math.pi * t)
             y = 0.5 + 0.36 * fade * math.sin(2.0 * math.pi * 2.0 * t + phase)
             points.append((i, y * height * OVERSAMPLE))
-        draw.line(points, fill=colour, width=OVERSAMPLE)
-    return reduce(layer, size)
+        draw.line(points, fill=colour, width=OVERSAMPLE * r)
+    return reduce(layer, (width, height))
 
 
-def draw_background():
+def draw_background(r):
+    """The panel at resolution r: r x r device pixels for each panel pixel."""
     width, height = PANEL_SIZE
     header_height = 30
-    panel = vertical_gradient(PANEL_SIZE, PANEL_TOP, PANEL_BOTTOM)
-    panel = apply_texture(panel, brushed_texture(PANEL_SIZE, 7, 2.2))
-    header = vertical_gradient((width, header_height), HEADER_TOP, HEADER_BOTTOM)
+    panel = vertical_gradient((width * r, height * r), PANEL_TOP, PANEL_BOTTOM)
+    panel = apply_texture(panel, brushed_texture(PANEL_SIZE, 7, 2.2, r))
+    header = vertical_gradient((width * r, header_height * r), HEADER_TOP, HEADER_BOTTOM)
     panel.paste(header, (0, 0))
     draw = ImageDraw.Draw(panel)
 
     # Edges: a highlight under the header and a bevel round the panel.
-    draw.line([(0, header_height), (width - 1, header_height)], fill=GROOVE_DARK)
-    draw.line([(0, header_height + 1), (width - 1, header_height + 1)], fill=EDGE_LIGHT)
-    draw.line([(0, height - 1), (width - 1, height - 1)], fill=(16, 18, 22))
-    draw.line([(width - 1, header_height + 1), (width - 1, height - 1)], fill=(16, 18, 22))
-    draw.line([(0, header_height + 2), (0, height - 2)], fill=(62, 68, 79))
+    fill_pixels(draw, (0, header_height, width - 1, header_height), GROOVE_DARK, r)
+    fill_pixels(draw, (0, header_height + 1, width - 1, header_height + 1), EDGE_LIGHT, r)
+    fill_pixels(draw, (0, height - 1, width - 1, height - 1), (16, 18, 22), r)
+    fill_pixels(draw, (width - 1, header_height + 1, width - 1, height - 1), (16, 18, 22), r)
+    fill_pixels(draw, (0, header_height + 2, 0, height - 2), (62, 68, 79), r)
 
-    # Title in the about strip.
-    title_font = font("DejaVuSans-Bold.ttf", 16)
-    name_font = font("DejaVuSans.ttf", 16)
-    baseline = 20
-    x = 9
-    draw_text(panel, (x, baseline), "Ombrix", title_font, ACCENT, anchor="ls")
+    # Title in the about strip (x in device pixels).
+    title_font = font("DejaVuSans-Bold.ttf", 16 * r)
+    name_font = font("DejaVuSans.ttf", 16 * r)
+    baseline = 20 * r
+    x = 9 * r
+    draw_text(panel, (x, baseline), "Ombrix", title_font, ACCENT, r, anchor="ls")
     x += draw.textlength("Ombrix ", font=title_font)
-    draw_text(panel, (x, baseline), "Chorus", name_font, TITLE_LIGHT, anchor="ls")
-    x += draw.textlength("Chorus", font=name_font) + 7
-    draw_text(panel, (x, baseline), "STEREO", font("DejaVuSansCondensed-Bold.ttf", 7), (112, 122, 137),
-              anchor="ls", spacing=1)
-    if x + 40 > ABOUT_AREA[2]:
+    draw_text(panel, (x, baseline), "Chorus", name_font, TITLE_LIGHT, r, anchor="ls")
+    x += draw.textlength("Chorus", font=name_font) + 7 * r
+    draw_text(panel, (x, baseline), "STEREO", font("DejaVuSansCondensed-Bold.ttf", 7 * r), (112, 122, 137), r,
+              anchor="ls", spacing=r)
+    if x + 40 * r > ABOUT_AREA[2] * r:
         raise SystemExit("the title runs out of the about strip")
 
     # Ornament between title and status display.
-    waves = quadrature_waves((92, 18))
-    panel.paste(waves, (190, 5), waves)
+    waves = quadrature_waves((92, 18), r)
+    panel.paste(waves, (190 * r, 5 * r), waves)
 
     # The status display: a plain recessed window the status text is written into.
-    inset_box(draw, (STATUS[0] - 4, 2, STATUS[2] + 2, header_height - 2), DISPLAY)
+    inset_box(draw, (STATUS[0] - 4, 2, STATUS[2] + 2, header_height - 2), DISPLAY, r)
 
     # Plates for the three groups: on/off and the four knobs | the two modes | mix.
     for box in ((1, 33, 193, 81), (200, 33, 307, 81), (313, 33, 396, 81)):
-        plate(panel, box)
+        plate(panel, box, r)
     draw = ImageDraw.Draw(panel)
 
     # Knob scales: small dots at the minimum and maximum of each knob's sweep.
@@ -213,20 +230,21 @@ def draw_background():
             radians = math.radians(angle)
             px = cx + 12.6 * math.sin(radians)
             py = cy - 12.6 * math.cos(radians)
-            draw.point((round(px - 0.5), round(py - 0.5)), fill=(100, 109, 123))
+            dot_x, dot_y = round(px - 0.5), round(py - 0.5)
+            fill_pixels(draw, (dot_x, dot_y, dot_x, dot_y), (100, 109, 123), r)
 
     # Mix slider track: the thumb's centre travels from left + 7 to right - 8.
     track_y = MIX_SLIDER[1] + 9
-    inset_box(draw, (MIX_SLIDER[0] + 3, track_y - 1, MIX_SLIDER[2] - 4, track_y + 2), GROOVE_DARK)
+    inset_box(draw, (MIX_SLIDER[0] + 3, track_y - 1, MIX_SLIDER[2] - 4, track_y + 2), GROOVE_DARK, r)
     for i in range(5):
         tick_x = MIX_SLIDER[0] + 7 + round(i * (MIX_SLIDER[2] - MIX_SLIDER[0] - 15) / 4.0)
-        draw.line([(tick_x, MIX_SLIDER[3] + 1), (tick_x, MIX_SLIDER[3] + 3)], fill=(100, 109, 123))
-    small = font("DejaVuSansCondensed.ttf", 7)
-    draw_text(panel, (MIX_SLIDER[0] + 7, MIX_SLIDER[3] + 11), "dry", small, (120, 130, 145), anchor="ms")
-    draw_text(panel, (MIX_SLIDER[2] - 8, MIX_SLIDER[3] + 11), "wet", small, (120, 130, 145), anchor="ms")
+        fill_pixels(draw, (tick_x, MIX_SLIDER[3] + 1, tick_x, MIX_SLIDER[3] + 3), (100, 109, 123), r)
+    small = font("DejaVuSansCondensed.ttf", 7 * r)
+    for x, text in ((MIX_SLIDER[0] + 7, "dry"), (MIX_SLIDER[2] - 8, "wet")):
+        draw_text(panel, (x * r, (MIX_SLIDER[3] + 11) * r), text, small, (120, 130, 145), r, anchor="ms")
 
     # Labels under the controls, on one baseline.
-    label_font = font("DejaVuSansCondensed-Bold.ttf", 8)
+    label_font = font("DejaVuSansCondensed-Bold.ttf", 8 * r)
     label_baseline = 79
     labels = (
         (ON_SWITCH[0] + 6, "On"),
@@ -240,17 +258,17 @@ def draw_background():
     )
     right_of_previous = 0.0
     for x, text in labels:
-        half_width = draw.textlength(text, font=label_font) / 2.0
+        half_width = draw.textlength(text, font=label_font) / 2.0 / r
         if x - half_width < right_of_previous + 2.0:
             raise SystemExit("the label %r runs into its neighbour" % text)
         right_of_previous = x + half_width
-        draw_text(panel, (x + 0.5, label_baseline), text, label_font, LABEL, anchor="ms")
+        draw_text(panel, ((x + 0.5) * r, label_baseline * r), text, label_font, LABEL, r, anchor="ms")
     return panel
 
 
-def knob_frame(position):
+def knob_frame(position, r):
     """One knob frame for `position` in [0, 1]: a value arc round a dark knob with a pointer."""
-    scale = OVERSAMPLE
+    scale = OVERSAMPLE * r
     width, height = KNOB_FRAME
     frame = Image.new("RGBA", (width * scale, height * scale), (0, 0, 0, 0))
     cx, cy = 12.0 * scale, 13.0 * scale
@@ -297,20 +315,20 @@ def knob_frame(position):
     inner, outer = 1.5 * scale, 7.3 * scale
     draw.line([(cx + dx * inner, cy + dy * inner), (cx + dx * outer, cy + dy * outer)],
               fill=(250, 246, 238, 255), width=int(round(1.7 * scale)))
-    return reduce(frame, KNOB_FRAME)
+    return reduce(frame, (KNOB_FRAME[0] * r, KNOB_FRAME[1] * r))
 
 
-def draw_knob_strip():
-    width, height = KNOB_FRAME
+def draw_knob_strip(r):
+    width, height = KNOB_FRAME[0] * r, KNOB_FRAME[1] * r
     strip = Image.new("RGBA", (width, height * KNOB_FRAMES), (0, 0, 0, 0))
     for index in range(KNOB_FRAMES):
-        strip.paste(knob_frame(index / float(KNOB_FRAMES - 1)), (0, index * height))
+        strip.paste(knob_frame(index / float(KNOB_FRAMES - 1), r), (0, index * height))
     return strip
 
 
-def draw_thumb():
+def draw_thumb(r):
     """A slider cap. Its visible body stays in the top 20 rows: the slider control is 20 pixels high."""
-    scale = OVERSAMPLE
+    scale = OVERSAMPLE * r
     width, height = THUMB_SIZE
     thumb = Image.new("RGBA", (width * scale, height * scale), (0, 0, 0, 0))
     shadow = Image.new("RGBA", thumb.size, (0, 0, 0, 0))
@@ -330,12 +348,12 @@ def draw_thumb():
     for offset in (-3.0, 3.0):
         draw.line([(centre + offset * scale, 6.0 * scale), (centre + offset * scale, 13.0 * scale)],
                   fill=(52, 57, 66, 255), width=scale)
-    return reduce(thumb, THUMB_SIZE)
+    return reduce(thumb, (THUMB_SIZE[0] * r, THUMB_SIZE[1] * r))
 
 
-def draw_switch(on):
+def draw_switch(on, r):
     """A small toggle: a dark slot with a lit lever up (on) or an unlit lever down (off)."""
-    scale = OVERSAMPLE
+    scale = OVERSAMPLE * r
     width, height = SWITCH_SIZE
     image = Image.new("RGBA", (width * scale, height * scale), (0, 0, 0, 0))
     draw = ImageDraw.Draw(image)
@@ -366,7 +384,7 @@ def draw_switch(on):
         draw = ImageDraw.Draw(image)
         draw.ellipse([centre_x - 1.9 * scale, centre_y - 1.9 * scale, centre_x + 1.9 * scale, centre_y + 1.9 * scale],
                      fill=(255, 214, 168, 255))
-    return reduce(image, SWITCH_SIZE)
+    return reduce(image, (SWITCH_SIZE[0] * r, SWITCH_SIZE[1] * r))
 
 
 def check(image, size, mode, name):
@@ -375,19 +393,22 @@ def check(image, size, mode, name):
 
 
 def main():
-    outputs = (
-        ("Background.png", draw_background(), PANEL_SIZE, "RGB"),
-        ("Knob.png", draw_knob_strip(), (KNOB_FRAME[0], KNOB_FRAME[1] * KNOB_FRAMES), "RGBA"),
-        ("HSlider.png", draw_thumb(), THUMB_SIZE, "RGBA"),
-        ("SwitchOn.png", draw_switch(True), SWITCH_SIZE, "RGBA"),
-        ("SwitchOff.png", draw_switch(False), SWITCH_SIZE, "RGBA"),
-    )
-    for name, image, size, mode in outputs:
-        check(image, size, mode, name)
-        path = os.path.join(HERE, name)
-        image.save(path, optimize=True)
-        check(Image.open(path), size, mode, name)  # Pillow writes RGB and RGBA with 8 bits a channel
-        print("%-14s %4d x %4d %s" % (name, size[0], size[1], mode))
+    for r, suffix in ((1, ""), (2, "@2x")):
+        outputs = (
+            ("Background", draw_background(r), PANEL_SIZE, "RGB"),
+            ("Knob", draw_knob_strip(r), (KNOB_FRAME[0], KNOB_FRAME[1] * KNOB_FRAMES), "RGBA"),
+            ("HSlider", draw_thumb(r), THUMB_SIZE, "RGBA"),
+            ("SwitchOn", draw_switch(True, r), SWITCH_SIZE, "RGBA"),
+            ("SwitchOff", draw_switch(False, r), SWITCH_SIZE, "RGBA"),
+        )
+        for name, image, panel_size, mode in outputs:
+            name += suffix + ".png"
+            size = (panel_size[0] * r, panel_size[1] * r)
+            check(image, size, mode, name)
+            path = os.path.join(HERE, name)
+            image.save(path, optimize=True)
+            check(Image.open(path), size, mode, name)  # Pillow writes RGB and RGBA with 8 bits a channel
+            print("%-17s %4d x %4d %s" % (name, size[0], size[1], mode))
 
 
 if __name__ == "__main__":
