@@ -319,3 +319,17 @@ TEST_F(Lv2UiTest, WorksWithoutTouchAndResizeButNotWithoutAParent)
                   descriptor, Product.identity.lv2Uri, OMBRIX_CHORUS_LV2_BUNDLE, &WriteCall, this, &widget, noParent),
         nullptr);
 }
+
+TEST_F(Lv2UiTest, TellsTheHostThePanelsSizeAtTheDisplaysScale)
+{
+    setenv("GDK_SCALE", "2", 1);
+    const bool opened = Open();
+    unsetenv("GDK_SCALE");
+    ASSERT_TRUE(opened);
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_EQ(sizes.back(), std::make_pair(2 * PanelWidth, 2 * PanelHeight));
+    XWindowAttributes attributes {};
+    XGetWindowAttributes(display, static_cast<Window>(reinterpret_cast<std::uintptr_t>(widget)), &attributes);
+    EXPECT_EQ(attributes.width, 2 * PanelWidth);
+    EXPECT_EQ(attributes.height, 2 * PanelHeight);
+}

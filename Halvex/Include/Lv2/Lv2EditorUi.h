@@ -22,7 +22,8 @@
 // host offers ui:touch, brackets the gesture with touch calls. A port event
 // for a parameter being dragged, or one that repeats the port's last value,
 // is not shown, so the host's echoes never pull a knob back under the
-// pointer. ui:resize, when offered, learns the panel's size.
+// pointer. ui:resize, when offered, learns the panel's size (at the
+// display's scale) and any change of it.
 //
 // Threads: the host's UI thread only (port events, idle, cleanup).
 template <class Plugin>
@@ -45,11 +46,9 @@ public:
             return nullptr;
         }
         *widget = reinterpret_cast<LV2UI_Widget>(ui->editor->GetViewWindow());
-        if (const auto* resize = static_cast<const LV2UI_Resize*>(FindLv2Feature(features, LV2_UI__resize))) {
-            ERect* rect = nullptr;
-            if (resize->ui_resize != nullptr && ui->editor->getRect(&rect) && rect != nullptr) {
-                resize->ui_resize(resize->handle, rect->right - rect->left, rect->bottom - rect->top);
-            }
+        ERect* rect = nullptr;
+        if (ui->editor->getRect(&rect) && rect != nullptr) {
+            ui->ResizeEditor(rect->right - rect->left, rect->bottom - rect->top);
         }
         return ui.release();
     }
@@ -89,6 +88,7 @@ private:
         : writeFunction(writeFunction)
         , controller(controller)
         , touch(static_cast<const LV2UI_Touch*>(FindLv2Feature(features, LV2_UI__touch)))
+        , resize(static_cast<const LV2UI_Resize*>(FindLv2Feature(features, LV2_UI__resize)))
         , editor(model.CreateEditor(nullptr, this))
     {
         for (int id = 0; id < ParameterCount; ++id) {
@@ -183,9 +183,17 @@ private:
         }
     }
 
+    // The panel's size, at opening and when the display's scale changes.
+    bool ResizeEditor(int width, int height) override
+    {
+        return resize != nullptr && resize->ui_resize != nullptr
+            && resize->ui_resize(resize->handle, width, height) == 0;
+    }
+
     LV2UI_Write_Function writeFunction;
     LV2UI_Controller controller;
     const LV2UI_Touch* touch;
+    const LV2UI_Resize* resize;
     Plugin model;
     std::unique_ptr<Editor> editor;
     // The last value each port brought or was written, NaN before the first.
