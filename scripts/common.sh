@@ -2,7 +2,7 @@
 
 # The libFuzzer targets (preset linux-fuzz), with their seeds in
 # tools/fuzz/corpus/<target>.
-FUZZ_TARGETS=(FuzzDispatcher FuzzChunks FuzzAudio)
+FUZZ_TARGETS=(FuzzDispatcher FuzzChunks FuzzAudio FuzzClap)
 
 # Configures a preset, its output kept in build/configure-<preset>.log and
 # shown (on stderr) only when configuring fails, then builds it; further

@@ -91,6 +91,18 @@ public:
     Chorus(const Chorus&) = delete;
     Chorus& operator=(const Chorus&) = delete;
 
+    // The longest tail reported: a loop that loses less than 90 dB in this
+    // time holds a feedback gain a user hears as a drone, not a tail.
+    static constexpr float MaxTailSeconds = 30.0f;
+
+    // How long the output goes on sounding once the input falls silent, at
+    // the current settings: the longest read-back of the sweep (the base
+    // delay at its modulation's far end), once for the delayed input and
+    // again for every pass round the feedback loop until the echo is 90 dB
+    // down; at most MaxTailSeconds, and none while switched off or dry. Any
+    // thread.
+    float GetTailSeconds() const;
+
     // Clears both rings and the pending clear.
     void Reset() override;
     float GetSampleRate() override;

@@ -2,16 +2,17 @@
 
 #include "AudioEffectX.h"
 #include "Assert.h"
+#include "BlockRuns.h"
 #include "Halvex.h"
 #include "IControlObserver.h"
 #include "MidiEventQueue.h"
+#include "ParameterFlow.h"
 #include "ProgramBank.h"
 #include "SubnormalsAsZero.h"
 #include "GUI/Editor.h"
 #include "Parameters/ParameterBase.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -20,9 +21,11 @@
 // VST 2.4 host. The first ParameterCount parameters of the plug-in are the
 // host parameters; ProgramCount programs of their normalised values live in
 // a bank whose bytes are also the chunk format the host stores. Every value
-// reaches the plug-in through one path that keeps the current program, the
-// plug-in parameter and the host in step: host parameters and programs,
-// editor gestures (IControlObserver) and mapped MIDI controllers.
+// reaches the plug-in through the ParameterFlow, which keeps the current
+// program, the plug-in parameter, the host and the editor in step: host
+// parameters and programs, editor gestures (IControlObserver) and mapped
+// MIDI controllers. Blocks are cut into runs at the MIDI events' positions
+// and at BufferSize (BlockRuns).
 //
 // Threads: the host calls the dispatcher and parameter operations from its
 // own threads, processEvents and processReplacing from its audio thread, and
@@ -41,12 +44,12 @@
 // parameter properties and typed parameter texts come from it.
 template <int ProgramCount, int ParameterCount, int IsSynth, int InputCount, int OutputCount, int UsesChunks,
     int Version, VstInt32 UniqueId, class Plugin>
-class CustomAudioEffect : public AudioEffectX, public IControlObserver {
+class CustomAudioEffect : public AudioEffectX, public IControlObserver, private IParameterHost {
 public:
-    using Bank = ProgramBank<ProgramCount, ParameterCount>;
+    using Flow = ParameterFlow<ProgramCount, ParameterCount>;
+    using Bank = typename Flow::Bank;
     static constexpr int BankSize = Bank::BankSize;
     static constexpr int ProgramSize = Bank::ProgramSize;
-    static constexpr int StatusTextSize = 512;
     // Room for the events of a busy block before the queue has to grow.
     static constexpr int ReservedMidiEvents = 1024;
 
@@ -54,8 +57,8 @@ public:
         audioMasterCallback audioMaster, const char* effectName, const char* vendorName, const char* productName)
         : AudioEffectX(audioMaster, ProgramCount, ParameterCount)
         , midiEvents(ReservedMidiEvents)
+        , flow(plugin, *this)
     {
-        HALVEX_ASSERT(plugin.GetParameterCount() >= ParameterCount);
         setNumInputs(InputCount);
         setNumOutputs(OutputCount);
         setUniqueID(UniqueId);
@@ -63,17 +66,9 @@ public:
         programsAreChunks(UsesChunks != 0);
         isSynth(IsSynth != 0);
 
-        bank.SetIdentity(effectName, vendorName, productName, Version);
-        for (int program = 0; program < ProgramCount; ++program) {
-            bank.SetProgramIdentity(program, effectName, vendorName, productName, Version);
-            for (int index = 0; index < ParameterCount; ++index) {
-                ParameterBase* parameter = GetPluginParameter(index);
-                bank.SetValue(program, index, parameter != nullptr ? parameter->GetValue() : 0.0f);
-            }
-            bank.SetProgramName(program, "Blank");
-        }
-
-        linkedEditor = plugin.CreateEditor(this, this);
+        flow.FillBlankPrograms(effectName, vendorName, productName, Version);
+        linkedEditor = plugin.CreateEditor(this, &flow);
+        flow.AttachEditor(linkedEditor);
         setEditor(linkedEditor);
     }
 
@@ -96,10 +91,7 @@ public:
     float getParameter(VstInt32 index) override
     {
         HALVEX_ASSERT(index >= 0 && index < ParameterCount);
-        if (!IsParameterIndex(index)) {
-            return 0.0f;
-        }
-        return bank.GetValue(CurrentProgram(), index);
+        return flow.GetValue(index);
     }
 
     // Out-of-range values are reported, then clamped; NaN is reported and ignored.
@@ -107,13 +99,7 @@ public:
     {
         HALVEX_ASSERT(index >= 0 && index < ParameterCount);
         HALVEX_ASSERT(value >= 0.0f && value <= 1.0f);
-        if (!IsParameterIndex(index) || std::isnan(value)) {
-            return;
-        }
-        ChangeAndStore(index, value);
-        if (linkedEditor != nullptr) {
-            linkedEditor->RefreshControl(index);
-        }
+        flow.SetFromHost(index, value);
     }
 
     // Only tells the host: every caller has already changed the parameter.
@@ -124,7 +110,7 @@ public:
         if (!IsParameterIndex(index) || std::isnan(value)) {
             return;
         }
-        callHost(audioMasterAutomate, index, 0, nullptr, Clamp(value));
+        callHost(audioMasterAutomate, index, 0, nullptr, std::min(std::max(value, 0.0f), 1.0f));
     }
 
     void getParameterName(VstInt32 index, char* name) override
@@ -183,34 +169,23 @@ public:
 
     // --- Programs and chunks -----------------------------------------------
 
+    // The program being edited and played, which effGetProgram reports.
+    VstInt32 getProgram() override { return flow.GetCurrentProgram(); }
+
     // A number outside the bank is reported and changes nothing, not even the
     // number effGetProgram reports: a host must never be told of a program
     // that does not exist.
     void setProgram(VstInt32 program) override
     {
         HALVEX_ASSERT(program >= 0 && program < ProgramCount);
-        if (program < 0 || program >= ProgramCount) {
-            return;
-        }
-        // The program number effGetProgram reports is also the one being
-        // edited and played: a number outside the bank never becomes it.
-        AudioEffectX::setProgram(program);
-        for (int index = 0; index < ParameterCount; ++index) {
-            if (ParameterBase* parameter = GetPluginParameter(index)) {
-                parameter->SetValue(bank.GetValue(program, index));
-            }
-        }
-        plugin.RequestReset();
-        if (linkedEditor != nullptr) {
-            linkedEditor->RequestRefresh();
-        }
+        flow.SelectProgram(program);
     }
 
     void setProgramName(char* name) override
     {
         HALVEX_ASSERT(name != 0);
         if (name != nullptr) {
-            bank.SetProgramName(CurrentProgram(), name);
+            flow.GetBank().SetProgramName(flow.GetCurrentProgram(), name);
         }
     }
 
@@ -218,7 +193,7 @@ public:
     {
         HALVEX_ASSERT(name != 0);
         if (name != nullptr) {
-            bank.GetProgramName(CurrentProgram(), name, kVstProgramNameSize);
+            flow.GetBank().GetProgramName(flow.GetCurrentProgram(), name, kVstProgramNameSize);
         }
     }
 
@@ -227,7 +202,7 @@ public:
         if (index < 0 || index >= ProgramCount || text == nullptr) {
             return false;
         }
-        bank.GetProgramName(index, text, kVstProgramNameSize);
+        flow.GetBank().GetProgramName(index, text, kVstProgramNameSize);
         return true;
     }
 
@@ -240,42 +215,29 @@ public:
             return 0;
         }
         if (isPreset) {
-            bank.SaveProgram(CurrentProgram(), chunkImage);
+            flow.GetBank().SaveProgram(flow.GetCurrentProgram(), chunkImage);
             *data = chunkImage;
             return ProgramSize;
         }
-        bank.SaveBank(chunkImage);
+        flow.GetBank().SaveBank(chunkImage);
         *data = chunkImage;
         return BankSize;
     }
 
     // A chunk of the wrong size is refused with 0. Chunks come from project
-    // files that may be old or corrupt: after the copy, a NaN value goes back
-    // to its parameter's default and any other value is clamped into [0, 1]
-    // before it reaches the plug-in.
+    // files that may be old or corrupt: the values are sanitised before they
+    // reach the plug-in (ParameterFlow::LoadBank).
     VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override
     {
-        if (data == nullptr) {
+        if (data == nullptr || byteSize != (isPreset ? ProgramSize : BankSize)) {
             return 0;
         }
-        const int program = CurrentProgram();
         if (isPreset) {
-            if (byteSize != ProgramSize) {
-                return 0;
-            }
-            bank.LoadProgram(program, data);
-            SanitiseValues(program);
-            PresetLoaded(bank);
+            flow.LoadCurrentProgram(data);
+            PresetLoaded(flow.GetBank());
         } else {
-            if (byteSize != BankSize) {
-                return 0;
-            }
-            bank.LoadBank(data);
-            for (int index = 0; index < ProgramCount; ++index) {
-                SanitiseValues(index);
-            }
+            flow.LoadBank(data);
         }
-        setProgram(program);
         return 1;
     }
 
@@ -288,7 +250,7 @@ public:
     {
         HALVEX_ASSERT(name != 0);
         if (name != nullptr) {
-            bank.GetEffectName(name, kVstEffectNameSize);
+            flow.GetBank().GetEffectName(name, kVstEffectNameSize);
         }
         return true;
     }
@@ -297,7 +259,7 @@ public:
     {
         HALVEX_ASSERT(text != 0);
         if (text != nullptr) {
-            bank.GetVendorName(text, kVstVendorStringSize);
+            flow.GetBank().GetVendorName(text, kVstVendorStringSize);
         }
         return true;
     }
@@ -306,7 +268,7 @@ public:
     {
         HALVEX_ASSERT(text != 0);
         if (text != nullptr) {
-            bank.GetProductName(text, kVstProductStringSize);
+            flow.GetBank().GetProductName(text, kVstProductStringSize);
         }
         return true;
     }
@@ -367,6 +329,8 @@ public:
     // event positioned before the sample already reached (negative, or out of
     // order) is handled at the current position, so no sample is processed
     // twice; events beyond the block are all handled at once, where found.
+    // Events at the block's very end are handled after it, the first now and
+    // the others (reported) with the next block.
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override
     {
         const SubnormalsAsZero subnormalsAsZero;
@@ -377,10 +341,10 @@ public:
                 plugin.Synchronize(time->tempo, time->ppqPos);
             }
         }
-        VstInt32 position = 0;
-        while (position < sampleFrames) {
+        BlockRuns<InputCount, OutputCount> runs(plugin, inputs, outputs, sampleFrames);
+        while (runs.GetPosition() < sampleFrames) {
             if (midiEvents.empty()) {
-                ProcessRange(inputs, outputs, position, sampleFrames - position);
+                runs.ProcessRest();
                 break;
             }
             if (midiEvents.front().deltaFrames > sampleFrames) {
@@ -390,222 +354,61 @@ public:
                 continue;
             }
             const MidiEvent event = midiEvents.pop();
-            const VstInt32 eventPosition = std::max(event.deltaFrames, position);
-            ProcessRange(inputs, outputs, position, eventPosition - position);
+            runs.ProcessUntil(event.deltaFrames);
             HandleEvent(event);
-            position = eventPosition;
         }
         HALVEX_ASSERT(midiEvents.empty());
     }
 
     // --- IControlObserver (editor window thread) -----------------------------
 
-    void ResetParameter(int index) override
-    {
-        HALVEX_ASSERT(index >= 0 && index < ParameterCount);
-        ParameterBase* parameter = HostParameter(index);
-        if (parameter == nullptr) {
-            return;
-        }
-        const float value = ChangeAndStore(index, parameter->GetDefaultValue());
-        setParameterAutomated(index, value);
-        HALVEX_ASSERT(editor != 0);
-        if (linkedEditor != nullptr) {
-            linkedEditor->RefreshControl(index);
-        }
-    }
-
-    // The control that reported the change already shows it: no refresh.
+    void ResetParameter(int index) override { flow.ResetParameter(index); }
     void ChangeParameter(int index, float value, bool showStatus) override
     {
-        HALVEX_ASSERT(index >= 0 && index < ParameterCount);
-        HALVEX_ASSERT(editor != 0);
-        if (!IsParameterIndex(index) || std::isnan(value)) {
-            return;
-        }
-        const float stored = ChangeAndStore(index, value);
-        setParameterAutomated(index, stored);
-        if (showStatus) {
-            ShowStatus(index);
-        }
+        flow.ChangeParameter(index, value, showStatus);
     }
-
-    void ShowParameterStatus(int index) override
-    {
-        HALVEX_ASSERT(index >= 0 && index < ParameterCount);
-        HALVEX_ASSERT(editor != 0);
-        if (IsParameterIndex(index)) {
-            ShowStatus(index);
-        }
-    }
-
-    void ClearStatus() override
-    {
-        HALVEX_ASSERT(editor != 0);
-        if (linkedEditor != nullptr) {
-            linkedEditor->ClearStatusText();
-        }
-    }
-
-    // A gesture is the host's touch of a parameter (audioMasterBeginEdit and
-    // audioMasterEndEdit): the changes between the two are one edit.
-    void BeginParameterEdit(int index) override
-    {
-        HALVEX_ASSERT(index >= 0 && index < ParameterCount);
-        if (IsParameterIndex(index)) {
-            beginEdit(index);
-        }
-    }
-
-    void EndParameterEdit(int index) override
-    {
-        HALVEX_ASSERT(index >= 0 && index < ParameterCount);
-        if (IsParameterIndex(index)) {
-            endEdit(index);
-        }
-    }
-
-    // Hosts that cannot resize the editor's window say so to canHostDo;
-    // asking them anyway would only be ignored, or misread.
-    bool ResizeEditor(int width, int height) override
-    {
-        char sizeWindowCapability[] = "sizeWindow";
-        return width > 0 && height > 0 && canHostDo(sizeWindowCapability) && sizeWindow(width, height);
-    }
+    void ShowParameterStatus(int index) override { flow.ShowParameterStatus(index); }
+    void ClearStatus() override { flow.ClearStatus(); }
+    void BeginParameterEdit(int index) override { flow.BeginParameterEdit(index); }
+    void EndParameterEdit(int index) override { flow.EndParameterEdit(index); }
+    bool ResizeEditor(int width, int height) override { return flow.ResizeEditor(width, height); }
 
 private:
     static bool IsParameterIndex(int index) { return index >= 0 && index < ParameterCount; }
     static const ParameterDescription& Describe(int index) { return Plugin::Description.parameters[index]; }
-    static float Clamp(float value) { return std::min(std::max(value, 0.0f), 1.0f); }
 
-    ParameterBase* GetPluginParameter(int index)
+    ParameterBase* HostParameter(int index)
     {
-        return index < plugin.GetParameterCount() ? plugin.GetParameter(index) : nullptr;
-    }
-    ParameterBase* HostParameter(int index) { return IsParameterIndex(index) ? GetPluginParameter(index) : nullptr; }
-
-    // Sets the plug-in parameter and stores what it took in the current
-    // program; answers the stored value.
-    float ChangeAndStore(int index, float value)
-    {
-        ParameterBase* parameter = GetPluginParameter(index);
-        if (parameter == nullptr) {
-            return 0.0f;
-        }
-        parameter->SetValue(value);
-        const float stored = parameter->GetValue();
-        bank.SetValue(CurrentProgram(), index, stored);
-        return stored;
+        return IsParameterIndex(index) && index < plugin.GetParameterCount() ? plugin.GetParameter(index) : nullptr;
     }
 
-    void SanitiseValues(int program)
+    // IParameterHost: the host hears of every change made inside the plug-in
+    // through audioMasterAutomate, and of the editor's edits as gestures
+    // (audioMasterBeginEdit and audioMasterEndEdit).
+    void ParameterEdited(int index, float value) override { setParameterAutomated(index, value); }
+
+    // Hosts that cannot resize the editor's window say so to canHostDo;
+    // asking them anyway would only be ignored, or misread.
+    bool EditorResized(int width, int height) override
     {
-        for (int index = 0; index < ParameterCount; ++index) {
-            const float value = bank.GetValue(program, index);
-            if (std::isnan(value)) {
-                ParameterBase* parameter = GetPluginParameter(index);
-                bank.SetValue(program, index, parameter != nullptr ? parameter->GetDefaultValue() : 0.0f);
-            } else if (value < 0.0f || value > 1.0f) {
-                bank.SetValue(program, index, Clamp(value));
-            }
-        }
+        char sizeWindowCapability[] = "sizeWindow";
+        return width > 0 && height > 0 && canHostDo(sizeWindowCapability) && sizeWindow(width, height);
     }
+    void ParameterControlled(int index, float value) override { setParameterAutomated(index, value); }
+    void EditBegun(int index) override { beginEdit(index); }
+    void EditEnded(int index) override { endEdit(index); }
 
-    void ShowStatus(int index)
-    {
-        ParameterBase* parameter = GetPluginParameter(index);
-        if (parameter == nullptr || linkedEditor == nullptr) {
-            return;
-        }
-        parameter->GetStatusText(statusText, StatusTextSize);
-        linkedEditor->SetStatusText(statusText);
-    }
-
-    int CurrentProgram() const { return curProgram.load(std::memory_order_relaxed); }
-
-    static bool HasChannels(float** channels, int channelCount)
-    {
-        if (channels == nullptr) {
-            return false;
-        }
-        for (int j = 0; j < channelCount; ++j) {
-            if (channels[j] == nullptr) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    // One run of the block: the plug-in sees at most BufferSize samples per
-    // call. A null channel is reported and never touched; the run's other
-    // output channels are then silenced instead of processed.
-    void ProcessRange(float** inputs, float** outputs, VstInt32 offset, VstInt32 count)
-    {
-        // The usual block, whole and with every channel, goes to the plug-in
-        // as the host handed it over.
-        if (offset == 0 && count > 0 && count <= BufferSize && HasChannels(inputs, InputCount)
-            && HasChannels(outputs, OutputCount)) {
-            plugin.Process(inputs, outputs, count);
-            return;
-        }
-        while (count > 0) {
-            const int run = std::min(count, static_cast<VstInt32>(BufferSize));
-            bool complete = true;
-            for (int j = 0; j < InputCount; ++j) {
-                offsetInputs[j] = inputs != nullptr && inputs[j] != nullptr ? inputs[j] + offset : nullptr;
-                HALVEX_ASSERT(offsetInputs[j] != 0);
-                complete = complete && offsetInputs[j] != nullptr;
-            }
-            for (int j = 0; j < OutputCount; ++j) {
-                offsetOutputs[j] = outputs != nullptr && outputs[j] != nullptr ? outputs[j] + offset : nullptr;
-                HALVEX_ASSERT(offsetOutputs[j] != 0);
-                complete = complete && offsetOutputs[j] != nullptr;
-            }
-            if (complete) {
-                plugin.Process(offsetInputs, offsetOutputs, run);
-            } else {
-                for (float* channel : offsetOutputs) {
-                    if (channel != nullptr) {
-                        std::fill(channel, channel + run, 0.0f);
-                    }
-                }
-            }
-            count -= run;
-            offset += run;
-        }
-    }
-
-    // A control change reaches every controllable and, when its controller
-    // is mapped, the parameter: host first, then program, plug-in and editor.
-    // A data byte of 128 or more is reported and clamped, so no parameter
-    // leaves [0, 1]. Other messages only split the block.
     void HandleEvent(const MidiEvent& event)
     {
-        if ((static_cast<unsigned char>(event.status) & 0xF0) != 0xB0) {
-            return;
-        }
-        float value = static_cast<float>(static_cast<signed char>(event.data2)) * 0.007874016f;
-        HALVEX_ASSERT(value >= 0.0f && value <= 1.0f);
-        value = Clamp(value);
-        plugin.SetController(event.data1, value);
-        int parameterId = 0;
-        if (plugin.GetMappedParameter(event.data1, &parameterId)) {
-            setParameterAutomated(parameterId, value);
-            setParameter(parameterId, value);
-            if (linkedEditor != nullptr) {
-                linkedEditor->RefreshControl(parameterId);
-            }
-        }
+        flow.HandleMidi(static_cast<std::uint8_t>(event.status), static_cast<std::uint8_t>(event.data1),
+            static_cast<std::uint8_t>(event.data2));
     }
 
-    Bank bank;
     MidiEventQueue midiEvents;
-    float* offsetInputs[InputCount] = {};
-    float* offsetOutputs[OutputCount] = {};
     Plugin plugin;
+    Flow flow;
     // The same object as AudioEffect's editor, seen as the toolkit's editor;
     // owned there.
     Editor* linkedEditor = nullptr;
-    char statusText[StatusTextSize] = {};
     alignas(4) unsigned char chunkImage[BankSize] = {};
 };

@@ -110,6 +110,10 @@ public:
     // returns false and leaves *parameterId untouched.
     bool GetMappedParameter(char controller, int* parameterId) const;
 
+    // How long the output may go on sounding once the input falls silent,
+    // at the current settings: none here. Any thread.
+    virtual float GetTailSeconds() { return 0.0f; }
+
 protected:
     void AddComponent(IComponent* component);
     // A smoother, registered as a component that is also told of every

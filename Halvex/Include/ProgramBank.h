@@ -44,10 +44,33 @@ static_assert(offsetof(ProgramChunk<8>, productName) == 96, "program layout");
 static_assert(offsetof(ProgramChunk<8>, version) == 160, "program layout");
 static_assert(offsetof(ProgramChunk<8>, values) == 164, "program layout");
 static_assert(offsetof(ProgramChunk<8>, name) == 196, "program layout");
+
+// The same layout for counts known only at run time (tools reading a stored
+// state). Both a bank and a program record begin with the identity texts and
+// the version; a record's values follow them, then its name.
+constexpr std::size_t IdentityFieldsSize = EffectNameSize + VendorNameSize + ProductNameSize + 4;
+constexpr std::size_t ProgramValuesOffset = IdentityFieldsSize;
+constexpr std::size_t ProgramRecordSize(int parameterCount)
+{
+    return ProgramValuesOffset + 4 * static_cast<std::size_t>(parameterCount) + ProgramNameSize;
+}
+constexpr std::size_t BankRecordSize(int programCount, int parameterCount)
+{
+    return IdentityFieldsSize + static_cast<std::size_t>(programCount) * ProgramRecordSize(parameterCount);
+}
+constexpr std::size_t ProgramNameOffset(int parameterCount)
+{
+    return ProgramValuesOffset + 4 * static_cast<std::size_t>(parameterCount);
+}
+static_assert(
+    ProgramRecordSize(8) == sizeof(ProgramChunk<8>) && ProgramNameOffset(8) == offsetof(ProgramChunk<8>, name),
+    "run-time program layout");
+
 using Bank32x8 = BankChunk<32, 8>;
 static_assert(sizeof(Bank32x8) == 7204, "bank chunk is 7204 bytes for 32 programs of 8 parameters");
 static_assert(offsetof(Bank32x8, version) == 160, "bank layout");
 static_assert(offsetof(Bank32x8, programs) == 164, "bank layout");
+static_assert(BankRecordSize(32, 8) == sizeof(Bank32x8), "run-time bank layout");
 
 // The live bank of an effect: the same bytes as BankChunk, held as 32-bit
 // words that any thread may read or write without a lock (the host's

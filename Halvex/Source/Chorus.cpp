@@ -149,3 +149,15 @@ void Chorus::Bypass(float** inputs, float** outputs, int count)
         Reset();
     }
 }
+
+float Chorus::GetTailSeconds() const
+{
+    if (!enabled->IsOn() || !(mix->GetValue() > 0.0f)) {
+        return 0.0f;
+    }
+    const float longestDelay = ChorusDelayTimeTransform::Apply(delayTime->GetValue()) * FastPow2(depth->GetValue());
+    const float gain = feedback->GetTransformedValue();
+    constexpr double AudibleDecibels = 90.0;
+    const double passes = gain > 0.0f ? std::ceil(AudibleDecibels / (-20.0 * std::log10(gain))) : 0.0;
+    return static_cast<float>(std::min(longestDelay * (1.0 + passes), static_cast<double>(MaxTailSeconds)));
+}

@@ -10,19 +10,14 @@
 #include "GUI/ImageResampling.h"
 #include "PluginHost.h"
 #include "PngPicture.h"
-#include "XvfbServer.h"
 
 // GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
+#include "X11TestScreen.h"
+
 #include <X11/keysym.h>
 #include <cairo/cairo.h>
-
-#include "XTestPointer.h"
 
 #include <atomic>
 #include <chrono>
@@ -135,13 +130,10 @@ protected:
     void SetUp() override
     {
         std::string error;
-        ASSERT_TRUE(server.Start(error)) << error;
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-        ASSERT_TRUE(XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor));
+        ASSERT_TRUE(screen.Start(error)) << error;
+        display = screen.GetDisplay();
         if (dpi != 96) {
-            SetDesktopResources("Xft.dpi:\t" + std::to_string(dpi) + "\n");
+            screen.SetDesktopResources("Xft.dpi:\t" + std::to_string(dpi) + "\n");
         }
         hostWindow = MakeHostWindow(20, 30);
         ASSERT_TRUE(plugin.Load(OMBRIX_CHORUS_PATH, error)) << error;
@@ -151,33 +143,12 @@ protected:
         ASSERT_EQ(background.size(), static_cast<size_t>(PanelWidth * S * PanelHeight * S));
     }
 
-    // The X resources every new connection reads, as xrdb sets them.
-    void SetDesktopResources(const std::string& resources)
-    {
-        XChangeProperty(display, DefaultRootWindow(display), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
-            reinterpret_cast<const unsigned char*>(resources.c_str()), static_cast<int>(resources.size()));
-        XSync(display, False);
-    }
-
     Rect Scaled(const Rect& rect) const { return {rect.left * S, rect.top * S, rect.width * S, rect.height * S}; }
 
-    void TearDown() override
-    {
-        plugin.Unload();
-        if (display != nullptr) {
-            XCloseDisplay(display);
-        }
-    }
+    void TearDown() override { plugin.Unload(); }
 
     // A mapped top-level window like the frame a host opens the editor in.
-    Window MakeHostWindow(int x, int y)
-    {
-        Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), x, y,
-            static_cast<unsigned>(PanelWidth * S), static_cast<unsigned>(PanelHeight * S), 0, 0, 0);
-        XMapWindow(display, window);
-        XSync(display, False);
-        return window;
-    }
+    Window MakeHostWindow(int x, int y) { return screen.MakeHostWindow(x, y, PanelWidth * S, PanelHeight * S); }
 
     VstIntPtr Open(PluginHost& host, Window parent)
     {
@@ -200,23 +171,7 @@ protected:
         return false;
     }
 
-    Pixels Panel()
-    {
-        XSync(display, False);
-        Pixels pixels;
-        XImage* image = XGetImage(display, hostWindow, 0, 0, static_cast<unsigned>(PanelWidth * S),
-            static_cast<unsigned>(PanelHeight * S), AllPlanes, ZPixmap);
-        if (image == nullptr) {
-            return pixels;
-        }
-        for (int y = 0; y < PanelHeight * S; ++y) {
-            for (int x = 0; x < PanelWidth * S; ++x) {
-                pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
-            }
-        }
-        XDestroyImage(image);
-        return pixels;
-    }
+    Pixels Panel() { return screen.Pixels(hostWindow, 0, 0, PanelWidth * S, PanelHeight * S); }
     bool Shows(const Rect& rect, const Pixels& expected)
     {
         return Cut(Panel(), PanelWidth * S, Scaled(rect)) == expected;
@@ -230,13 +185,9 @@ protected:
     }
 
     // Real input, delivered by the server to whichever window is under the pointer.
-    void MoveTo(int panelX, int panelY) { XTestPointer(display, hostWindow).MoveTo(panelX * S, panelY * S); }
-    void Button(unsigned button, bool down) { XTestPointer(display, hostWindow).Button(button, down); }
-    void Key(KeySym key, bool down)
-    {
-        XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), down ? True : False, CurrentTime);
-        XFlush(display);
-    }
+    void MoveTo(int panelX, int panelY) { screen.MoveTo(hostWindow, panelX * S, panelY * S); }
+    void Button(unsigned button, bool down) { screen.Button(button, down); }
+    void Key(KeySym key, bool down) { screen.Key(key, down); }
     bool Hovering() { return !ShowsBackground(StatusRect); }
 
     // Puts the pointer on (x, y), waits for the status line to show it, then
@@ -277,7 +228,7 @@ protected:
     const int dpi;
     // Device pixels per panel pixel.
     const int S;
-    XvfbServer server;
+    X11TestScreen screen;
     Display* display = nullptr;
     Window hostWindow = None;
     PluginHost plugin;
@@ -591,7 +542,7 @@ TEST_P(X11EditorTest, ClosingTheEditorInTheMiddleOfADragEndsTheGesture)
 // layout puts it, scaled, and a drag as long on the screen as at 96 dpi.
 TEST_F(X11EditorFixture, AtOneHundredAndFiftyPercentThePanelIsResampledWithEveryControlOnItsArtwork)
 {
-    SetDesktopResources("Xft.antialias:\t1\nXft.dpi:\t144\n");
+    screen.SetDesktopResources("Xft.antialias:\t1\nXft.dpi:\t144\n");
     ERect* size = nullptr;
     ASSERT_EQ(plugin.Dispatch(effEditGetRect, 0, 0, &size), 1);
     ASSERT_EQ(size->right, 600);
@@ -654,7 +605,7 @@ TEST_F(X11EditorFixture, AtOneHundredAndFiftyPercentThePanelIsResampledWithEvery
 // divides by it.
 TEST_F(X11EditorFixture, GdkScaleWinsOverXftDpi)
 {
-    SetDesktopResources("Xft.dpi:\t144\n");
+    screen.SetDesktopResources("Xft.dpi:\t144\n");
     setenv("GDK_SCALE", "2", 1);
     ERect* size = nullptr;
     plugin.Dispatch(effEditGetRect, 0, 0, &size);
@@ -678,7 +629,7 @@ TEST_F(X11EditorFixture, AnOpenAtANewScaleAsksTheHostToResizeItsWindowWhereItCan
     plugin.Dispatch(effEditClose);
     EXPECT_TRUE(resizes.empty()) << "the panel has the size the host gave it";
 
-    SetDesktopResources("Xft.dpi:\t192\n");
+    screen.SetDesktopResources("Xft.dpi:\t192\n");
     ASSERT_TRUE(Open());
     EXPECT_EQ(resizes, (std::vector<std::pair<int, int>> {{800, 168}}));
     ERect* size = nullptr;
@@ -692,7 +643,7 @@ TEST_F(X11EditorFixture, AnOpenAtANewScaleAsksTheHostToResizeItsWindowWhereItCan
 
     // A host that cannot size windows keeps its own; the panel opens anyway.
     plugin.SetResizeListener(nullptr);
-    SetDesktopResources("Xft.dpi:\t96\n");
+    screen.SetDesktopResources("Xft.dpi:\t96\n");
     ASSERT_TRUE(Open());
     plugin.Dispatch(effEditGetRect, 0, 0, &size);
     EXPECT_EQ(size->right, 400);

@@ -44,11 +44,20 @@ public:
     const std::string& Error() const { return host.Error(); }
     int BlockSize() const { return blockSize; }
 
+    // The automation's value for a block: a new target every block, never
+    // the one a ramp is heading for.
+    static float AutomationValue(long blockNumber)
+    {
+        return 0.25f + 0.5f * static_cast<float>((blockNumber * 37) % 64) / 64.0f;
+    }
+
+    // The noise at input channel 0 or 1.
+    const std::vector<float>& Input(int channel) const { return channel == 0 ? left : right; }
+
     void RunBlock()
     {
         if (automated) {
-            // A new target every block, never the one a ramp is heading for.
-            const float value = 0.25f + 0.5f * static_cast<float>((blockNumber * 37) % 64) / 64.0f;
+            const float value = AutomationValue(blockNumber);
             host.SetParameter(DelayTimeId, value);
             host.SetParameter(DepthId, 1.0f - value);
             host.SetParameter(MixId, value);

@@ -394,3 +394,8 @@ VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
         return 0;
     }
 }
+
+std::string PluginHost::GetIdText() const
+{
+    return FourCharacterText(GetUniqueId());
+}

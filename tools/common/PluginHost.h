@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AEffect.h"
+#include "EffectInstance.h"
 #include "PluginLibrary.h"
 
 #include <cstdint>
@@ -29,10 +30,10 @@ std::string ExecutableFolder();
 /// so are the edit gestures around them.
 /// One thread drives an instance; the plug-in's callbacks are expected on that thread. Hosts of
 /// different instances may run on different threads at once: each callback finds its own host.
-class PluginHost {
+class PluginHost : public EffectInstance {
 public:
     PluginHost();
-    ~PluginHost();
+    ~PluginHost() override;
     PluginHost(const PluginHost&) = delete;
     PluginHost& operator=(const PluginHost&) = delete;
 
@@ -50,62 +51,65 @@ public:
     VstIntPtr Dispatch(
         VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f) const;
 
-    std::string GetEffectName() const;
-    std::string GetVendorString() const;
+    std::string GetEffectName() const override;
+    std::string GetVendorString() const override;
     std::string GetProductString() const;
     VstInt32 GetVendorVersion() const;
     VstInt32 GetVstVersion() const;
     VstInt32 GetUniqueId() const { return effect->uniqueID; }
+    /// The unique id as its four characters: "'OmCh'".
+    std::string GetIdText() const override;
     VstInt32 GetVersion() const { return effect->version; }
     VstInt32 GetFlags() const { return effect->flags; }
-    VstInt32 GetInputCount() const { return effect->numInputs; }
-    VstInt32 GetOutputCount() const { return effect->numOutputs; }
+    VstInt32 GetInputCount() const override { return effect->numInputs; }
+    VstInt32 GetOutputCount() const override { return effect->numOutputs; }
     bool HasProgramChunks() const;
 
-    VstInt32 GetProgramCount() const { return effect->numPrograms; }
+    VstInt32 GetProgramCount() const override { return effect->numPrograms; }
     VstInt32 GetProgram() const;
-    void SetProgram(VstInt32 program);
+    void SetProgram(VstInt32 program) override;
     /// The name of any program, through effGetProgramNameIndexed.
-    std::string GetProgramName(VstInt32 program) const;
+    std::string GetProgramName(VstInt32 program) const override;
     /// The current program's name.
     std::string GetCurrentProgramName() const;
     void SetCurrentProgramName(const std::string& name);
 
-    VstInt32 GetParameterCount() const { return effect->numParams; }
-    std::string GetParameterName(VstInt32 index) const;
+    VstInt32 GetParameterCount() const override { return effect->numParams; }
+    std::string GetParameterName(VstInt32 index) const override;
     std::string GetParameterLabel(VstInt32 index) const;
     std::string GetParameterDisplay(VstInt32 index) const;
     float GetParameter(VstInt32 index) const;
-    void SetParameter(VstInt32 index, float value);
+    void SetParameter(VstInt32 index, float value) override;
     /// effGetParameterProperties; false, with `properties` cleared, when the plug-in gives none.
     bool GetParameterProperties(VstInt32 index, VstParameterProperties& properties) const;
     /// The long name from the parameter's properties; empty when the plug-in gives none.
-    std::string GetParameterLongName(VstInt32 index) const;
+    std::string GetParameterLongName(VstInt32 index) const override;
     /// effString2Parameter: the plug-in reads `text` in its own text form ("12 ms") and sets the
     /// parameter; false when it refuses the text or takes no texts.
-    bool SetParameterText(VstInt32 index, const std::string& text);
+    bool SetParameterText(VstInt32 index, const std::string& text) override;
 
     /// A copy of the chunk the plug-in hands out: the current program (isPreset) or the bank.
     std::vector<char> GetChunk(bool isPreset) const;
     /// Hands a copy of `chunk` to the plug-in; answers what effSetChunk answers, as a bool.
     bool SetChunk(const std::vector<char>& chunk, bool isPreset);
 
-    void SetSampleRate(double sampleRate);
+    void SetSampleRate(double sampleRate) override;
     /// The largest block Process will be given.
-    void SetBlockSize(VstInt32 blockSize);
-    void SetTempo(double beatsPerMinute);
+    void SetBlockSize(VstInt32 blockSize) override;
+    void SetTempo(double beatsPerMinute) override;
     /// effMainsChanged 1; rewinds the transport to sample 0.
-    void Resume();
+    void Resume() override;
     /// effMainsChanged 0.
-    void Suspend();
+    void Suspend() override;
 
     /// Sends effProcessEvents with `events` (their deltaFrames relative to this block), then
     /// processReplacing for `frameCount` samples, then advances the transport.
-    void Process(float** inputs, float** outputs, VstInt32 frameCount, const VstMidiEvent* events, int eventCount);
+    void Process(
+        float** inputs, float** outputs, VstInt32 frameCount, const VstMidiEvent* events, int eventCount) override;
 
-    std::int64_t GetAutomationCount() const { return automationCount; }
+    std::int64_t GetAutomationCount() const override { return automationCount; }
     /// Called for every audioMasterAutomate with the parameter index and value.
-    void SetAutomationListener(std::function<void(VstInt32 index, float value)> listener);
+    void SetAutomationListener(std::function<void(VstInt32 index, float value)> listener) override;
     /// Called for every audioMasterBeginEdit and audioMasterEndEdit with the opcode and the
     /// parameter index: the edit gestures a host builds touch automation and undo steps from.
     void SetGestureListener(std::function<void(VstInt32 opcode, VstInt32 index)> listener);
@@ -113,7 +117,8 @@ public:
     /// 1 and passes every audioMasterSizeWindow (width, height) on; the listener answers whether
     /// the window took the size. Without one the host answers both with 0.
     void SetResizeListener(std::function<bool(int width, int height)> listener);
-    double GetSamplePosition() const { return timeInfo.samplePos; }
+    double GetSamplePosition() const override { return timeInfo.samplePos; }
+    void PrintListing() const override;
 
 private:
     static VstIntPtr HostCallback(

@@ -1,14 +1,9 @@
 #pragma once
 
 #include "AEffect.h"
+#include "SharedLibrary.h"
 
 #include <string>
-
-#if defined(_WIN32)
-/// Paths given with forward slashes, or as Unix paths under Wine (whose drive Z: is the root),
-/// become Windows paths.
-std::string NativePath(std::string path);
-#endif
 
 /// A VST 2.4 plug-in library loaded into the process once, as a host loads it for all the tracks
 /// that use the plug-in: the shared library and its entry point `VSTPluginMain`. Each
@@ -36,7 +31,7 @@ public:
 private:
     using EntryProc = AEffect*(VSTCALL*)(audioMasterCallback);
 
-    void* library = nullptr;
+    SharedLibrary library;
     EntryProc entry = nullptr;
     std::string path;
 };

@@ -41,3 +41,8 @@ void PrintListing(const PluginHost& host)
             longName.empty() ? "" : "  ", longName.c_str());
     }
 }
+
+void PluginHost::PrintListing() const
+{
+    ::PrintListing(*this);
+}

@@ -1,12 +1,12 @@
-// ombrix-render: runs sound files (or a built-in demo phrase) through a VST 2.4 effect plug-in.
+// ombrix-render: runs sound files (or a built-in demo phrase) through an effect plug-in, VST 2.4 or CLAP.
 
 #include "AudioFile.h"
 #include "AudioSource.h"
 #include "CommandLine.h"
 #include "DemoPhrase.h"
+#include "EffectLibrary.h"
 #include "MidiEvents.h"
 #include "PluginHost.h"
-#include "PluginListing.h"
 #include "PresetFile.h"
 #include "ProgressDisplay.h"
 #include "RenderJobs.h"
@@ -52,7 +52,7 @@ bool ParseIndex(const std::string& text, VstInt32 count, VstInt32& index)
 }
 
 /// A program by its exact name, else by its number.
-bool FindProgram(const PluginHost& host, const std::string& text, VstInt32& program, std::string& error)
+bool FindProgram(const EffectInstance& host, const std::string& text, VstInt32& program, std::string& error)
 {
     for (VstInt32 i = 0; i < host.GetProgramCount(); ++i) {
         if (host.GetProgramName(i) == text) {
@@ -68,7 +68,7 @@ bool FindProgram(const PluginHost& host, const std::string& text, VstInt32& prog
 }
 
 /// A parameter by its exact short name, else its exact long name, else its index.
-bool FindParameter(const PluginHost& host, const std::string& text, VstInt32& index, std::string& error)
+bool FindParameter(const EffectInstance& host, const std::string& text, VstInt32& index, std::string& error)
 {
     for (VstInt32 i = 0; i < host.GetParameterCount(); ++i) {
         if (host.GetParameterName(i) == text) {
@@ -88,10 +88,25 @@ bool FindParameter(const PluginHost& host, const std::string& text, VstInt32& in
     return false;
 }
 
-bool ApplySound(const RenderOptions& options, PluginHost& host, std::string& error)
+/// The VST 2.4 instance behind `host`, for what only that format has (.fxp and .fxb presets);
+/// null with the reason in `error` for another format.
+PluginHost* VstInstance(EffectInstance& host, const std::string& option, std::string& error)
 {
-    if (!options.presetPath.empty() && !LoadPresetFile(options.presetPath, host, error))
-        return false;
+    auto* vst = dynamic_cast<PluginHost*>(&host);
+    if (vst == nullptr)
+        error = option
+            + ": .fxp and .fxb presets are for VST 2.4 plug-ins; a CLAP plug-in keeps its programs in "
+              "its state (choose one with --program)";
+    return vst;
+}
+
+bool ApplySound(const RenderOptions& options, EffectInstance& host, std::string& error)
+{
+    if (!options.presetPath.empty()) {
+        PluginHost* vst = VstInstance(host, "--preset", error);
+        if (vst == nullptr || !LoadPresetFile(options.presetPath, *vst, error))
+            return false;
+    }
     if (!options.program.empty()) {
         VstInt32 program = 0;
         if (!FindProgram(host, options.program, program, error))
@@ -193,7 +208,7 @@ std::string ClippingWarning(
 
 /// Checks that the effect in `host` is stereo and gives it the tempo and the sound the options
 /// ask for: preset, program, parameters.
-bool PrepareSound(const RenderOptions& options, PluginHost& host, const std::string& pluginPath, std::string& error)
+bool PrepareSound(const RenderOptions& options, EffectInstance& host, const std::string& pluginPath, std::string& error)
 {
     if (host.GetInputCount() < 2 || host.GetOutputCount() < 2) {
         error = pluginPath + " has no stereo " + (host.GetInputCount() < 2 ? "input" : "output") + " ("
@@ -206,7 +221,7 @@ bool PrepareSound(const RenderOptions& options, PluginHost& host, const std::str
 
 /// Renders one job with an effect instance of its own from `library`. On success answers the
 /// lines that report it; on failure answers false with the reason, and no output file is left.
-bool RenderJobFile(const RenderOptions& options, const PluginLibrary& library, const RenderJob& job,
+bool RenderJobFile(const RenderOptions& options, const EffectLibrary& library, const RenderJob& job,
     ProgressDisplay& display, std::string& report, std::string& error)
 {
     std::unique_ptr<AudioSource> source;
@@ -221,9 +236,10 @@ bool RenderJobFile(const RenderOptions& options, const PluginLibrary& library, c
         source = std::move(file);
     }
 
-    PluginHost host;
-    if (!host.Open(library, error))
+    const std::unique_ptr<EffectInstance> instance = library.Open(error);
+    if (instance == nullptr)
         return false;
+    EffectInstance& host = *instance;
     if (options.verbose) {
         host.SetAutomationListener([&host, &display](VstInt32 index, float value) {
             char line[128];
@@ -297,7 +313,7 @@ int Run(const RenderOptions& options)
     // host does.
     const std::string pluginPath
         = options.pluginPath.empty() ? ExecutableFolder() + "OmbrixChorus.so" : options.pluginPath;
-    PluginLibrary library;
+    EffectLibrary library;
     if (!library.Load(pluginPath, error)) {
         ReportError(error);
         return 1;
@@ -306,19 +322,23 @@ int Run(const RenderOptions& options)
     // nothing, before the first file is written.
     PresetFile preset;
     {
-        PluginHost sound;
-        if (!sound.Open(library, error) || !PrepareSound(options, sound, pluginPath, error)) {
+        const std::unique_ptr<EffectInstance> instance = library.Open(error);
+        if (instance == nullptr || !PrepareSound(options, *instance, pluginPath, error)) {
             ReportError(error);
             return 1;
         }
+        EffectInstance& sound = *instance;
         if (options.verbose)
             std::fprintf(stderr, "plug-in: %s by %s, %s\n", sound.GetEffectName().c_str(),
-                sound.GetVendorString().c_str(), FourCharacterText(sound.GetUniqueId()).c_str());
+                sound.GetVendorString().c_str(), sound.GetIdText().c_str());
         if (options.list)
-            PrintListing(sound);
-        if (!options.savePresetPath.empty() && !CapturePreset(sound, savesBank, preset, error)) {
-            ReportError(error);
-            return 1;
+            sound.PrintListing();
+        if (!options.savePresetPath.empty()) {
+            PluginHost* vst = VstInstance(sound, "--save-preset", error);
+            if (vst == nullptr || !CapturePreset(*vst, savesBank, preset, error)) {
+                ReportError(error);
+                return 1;
+            }
         }
     }
     if (batch && !MakeFolder(options.outputFolder, error)) {

@@ -148,7 +148,7 @@ void WriteChunks(AudioFileWriter& writer, bool wholeChunks, int blockSize, Chunk
 /// with the MIDI events that fall into it, and scales the output by the gain.
 class BlockProcessor {
 public:
-    BlockProcessor(PluginHost& host, const std::vector<ScheduledEvent>& events, int blockSize, double gainDb)
+    BlockProcessor(EffectInstance& host, const std::vector<ScheduledEvent>& events, int blockSize, double gainDb)
         : host(host)
         , events(events)
         , gain(gainDb == 0.0 ? 1.0f : static_cast<float>(std::pow(10.0, gainDb / 20.0)))
@@ -193,7 +193,7 @@ public:
     }
 
 private:
-    PluginHost& host;
+    EffectInstance& host;
     const std::vector<ScheduledEvent>& events;
     float gain;
     std::vector<std::vector<float>> extraInputs;
@@ -220,7 +220,7 @@ bool KeepsSamplesBeyondFullScale(int format)
 }
 
 bool RenderAudio(const RenderOptions& options, AudioSource& source, const std::vector<ScheduledEvent>& events,
-    PluginHost& host, AudioFileWriter& writer, int format, FileProgress& progress, const std::atomic<bool>& stop,
+    EffectInstance& host, AudioFileWriter& writer, int format, FileProgress& progress, const std::atomic<bool>& stop,
     RenderResult& result, std::string& error)
 {
     ChunkQueue empty(ChunkCount), full(ChunkCount), processed(ChunkCount);

@@ -3,7 +3,7 @@
 #include "AudioFile.h"
 #include "AudioSource.h"
 #include "CommandLine.h"
-#include "PluginHost.h"
+#include "EffectInstance.h"
 #include "ProgressDisplay.h"
 
 #include <atomic>
@@ -33,11 +33,11 @@ bool KeepsSamplesBeyondFullScale(int format);
 /// The most frames RenderAudio asks its source for at once, for a block size.
 std::int64_t ChunkFrames(int blockSize);
 
-/// Runs `source` through the effect in `host` (resumed here, suspended at the end) in blocks of `options.blockSize`
+/// Runs `source` through the effect `host` (resumed here, suspended at the end) in blocks of `options.blockSize`
 /// frames, with `events` (sorted by frame) delivered at their frames, the output scaled by `options.gainDb`, then the
 /// tail (`options.tailSeconds`, or until the output is quiet; see TailWatch), and writes every frame to `writer` in
 /// `format`. Reads, processing and writes run on three threads; the calling thread processes. Stops with the reason
 /// "interrupted" when `stop` is set. On failure answers false with the reason in `error`.
 bool RenderAudio(const RenderOptions& options, AudioSource& source, const std::vector<ScheduledEvent>& events,
-    PluginHost& host, AudioFileWriter& writer, int format, FileProgress& progress, const std::atomic<bool>& stop,
+    EffectInstance& host, AudioFileWriter& writer, int format, FileProgress& progress, const std::atomic<bool>& stop,
     RenderResult& result, std::string& error);

@@ -1,18 +1,20 @@
-// ombrix-scan PLUGIN...: loads each VST 2.4 plug-in the way a host's scanner
-// does and prints its identity, programs and parameters.
-// ombrix-scan --markdown PLUGIN: the plug-in's parameters, controllers and
-// programs as Markdown tables.
+// ombrix-scan PLUGIN...: loads each plug-in (a VST 2.4 library, or a CLAP
+// plug-in: a .clap file) the way a host's scanner does and prints its
+// identity, programs and parameters.
+// ombrix-scan --markdown PLUGIN: the VST 2.4 plug-in's parameters, controllers
+// and programs as Markdown tables.
 // ombrix-scan --update-manual FILE PLUGIN / --check-manual FILE PLUGIN: writes
-// the marked tables of a Markdown manual from the plug-in, or tells where
-// they differ from it.
+// the marked tables of a Markdown manual from the VST 2.4 plug-in, or tells
+// where they differ from it.
 
+#include "EffectLibrary.h"
 #include "ManualTables.h"
 #include "PluginFacts.h"
-#include "PluginHost.h"
-#include "PluginListing.h"
+#include "PluginLibrary.h"
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -35,15 +37,16 @@ int List(int count, char** paths)
 {
     int status = 0;
     for (int i = 0; i < count; ++i) {
-        PluginHost host;
+        EffectLibrary library;
         std::string error;
-        if (!host.Load(paths[i], error)) {
+        std::unique_ptr<EffectInstance> instance;
+        if (!library.Load(paths[i], error) || (instance = library.Open(error)) == nullptr) {
             std::fprintf(stderr, "ombrix-scan: %s\n", error.c_str());
             status = 1;
             continue;
         }
         std::printf("%s%s\n", i > 0 ? "\n" : "", paths[i]);
-        PrintListing(host);
+        instance->PrintListing();
     }
     return status;
 }

@@ -100,6 +100,11 @@ void OmbrixChorus::Process(float** inputs, float** outputs, int count)
     chorusRun.Finish();
 }
 
+float OmbrixChorus::GetTailSeconds()
+{
+    return chorus.GetTailSeconds();
+}
+
 #if defined(_WIN32)
 Editor* OmbrixChorus::CreateEditor(AudioEffect* effect, IControlObserver* observer)
 {

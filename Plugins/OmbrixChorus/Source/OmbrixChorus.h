@@ -31,6 +31,8 @@ public:
     OmbrixChorus& operator=(const OmbrixChorus&) = delete;
 
     void Process(float** inputs, float** outputs, int count) override;
+    // The chorus's tail: its delay and what the feedback leaves audible.
+    float GetTailSeconds() override;
     // The product's editor: the Win32 dialog on Windows, the X11 panel elsewhere.
     Editor* CreateEditor(AudioEffect* effect, IControlObserver* observer) override;
 
