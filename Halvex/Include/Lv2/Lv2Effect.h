@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BlockRuns.h"
+#include "ControlChange.h"
 #include "Halvex.h"
 #include "Lv2/Lv2PortLayout.h"
 #include "Lv2Entry.h"
@@ -26,10 +28,12 @@
 // leaves the parameter as MIDI may have set it. The first run after
 // activation takes every control input and starts from it without a glide,
 // as a program change does. MIDI events of the atom input split the run at
-// their frames: a control change reaches every controllable (the modulation
-// wheel) and, when its controller is mapped, the parameter. After each run
-// the control outputs show every parameter's value in use, so hosts and the
-// UI see what MIDI controllers did.
+// their frames (BlockRuns, which also reports an audio port left
+// unconnected and silences the outputs there): a control change reaches
+// every controllable (the modulation wheel) and, when its controller is
+// mapped, the parameter, as in every format (RouteControlChange). After
+// each run the control outputs show every parameter's value in use, so
+// hosts and the UI see what MIDI controllers did.
 //
 // Threads: instantiation, activation and cleanup on the host's main thread;
 // Run on its audio thread, where nothing is allocated, locked or waited for.
@@ -95,7 +99,7 @@ public:
         ReadControls();
         plugin.ApplyRequestedReset();
         const auto frames = static_cast<int>(std::min<std::uint32_t>(sampleCount, std::numeric_limits<int>::max()));
-        int position = 0;
+        BlockRuns<AudioInputs, AudioOutputs> runs(plugin, inputs, outputs, frames);
         if (midiInput != nullptr && midiEventType != NoType) {
             LV2_ATOM_SEQUENCE_FOREACH(midiInput, event)
             {
@@ -104,13 +108,16 @@ public:
                 }
                 // Events out of order or outside the run are handled where
                 // the run has got to: no sample is processed twice.
-                const auto at = static_cast<int>(std::clamp<std::int64_t>(event->time.frames, position, frames));
-                ProcessRuns(position, at - position);
-                position = at;
-                HandleMidi(static_cast<const std::uint8_t*>(LV2_ATOM_BODY_CONST(&event->body)));
+                runs.ProcessUntil(static_cast<int>(std::clamp<std::int64_t>(event->time.frames, 0, frames)));
+                const auto* message = static_cast<const std::uint8_t*>(LV2_ATOM_BODY_CONST(&event->body));
+                const ControlChange change
+                    = RouteControlChange(plugin, ParameterCount, message[0], message[1], message[2]);
+                if (change.parameterId != ControlChange::NoParameter) {
+                    plugin.GetParameter(change.parameterId)->SetValue(change.value);
+                }
             }
         }
-        ProcessRuns(position, frames - position);
+        runs.ProcessRest();
         WriteControls();
     }
 
@@ -151,52 +158,6 @@ private:
             if (controlOutputs[id] != nullptr) {
                 *controlOutputs[id] = static_cast<float>(Describe(id).ToPlain(plugin.GetParameter(id)->GetValue()));
             }
-        }
-    }
-
-    // Runs of at most BufferSize samples; with an audio port missing the
-    // connected outputs are silenced instead.
-    void ProcessRuns(int offset, int count)
-    {
-        while (count > 0) {
-            const int run = std::min(count, BufferSize);
-            float* runInputs[AudioInputs];
-            float* runOutputs[AudioOutputs];
-            bool complete = true;
-            for (int channel = 0; channel < AudioInputs; ++channel) {
-                runInputs[channel] = inputs[channel] != nullptr ? inputs[channel] + offset : nullptr;
-                complete = complete && inputs[channel] != nullptr;
-            }
-            for (int channel = 0; channel < AudioOutputs; ++channel) {
-                runOutputs[channel] = outputs[channel] != nullptr ? outputs[channel] + offset : nullptr;
-                complete = complete && outputs[channel] != nullptr;
-            }
-            if (complete) {
-                plugin.Process(runInputs, runOutputs, run);
-            } else {
-                for (float* channel : runOutputs) {
-                    if (channel != nullptr) {
-                        std::fill(channel, channel + run, 0.0f);
-                    }
-                }
-            }
-            offset += run;
-            count -= run;
-        }
-    }
-
-    // A control change on any channel; other messages only split the run.
-    void HandleMidi(const std::uint8_t* message)
-    {
-        if ((message[0] & 0xF0) != 0xB0) {
-            return;
-        }
-        const float value = static_cast<float>(std::min<std::uint8_t>(message[2], 127)) * 0.007874016f;
-        const auto controller = static_cast<char>(message[1]);
-        plugin.SetController(controller, value);
-        int id = 0;
-        if (plugin.GetMappedParameter(controller, &id) && id < ParameterCount) {
-            plugin.GetParameter(id)->SetValue(value);
         }
     }
 
