@@ -7,18 +7,14 @@
 #include "Lv2/Lv2PortLayout.h"
 #include "Lv2TestHost.h"
 #include "OmbrixChorusDescription.h"
+#include "PanelGeometry.h"
 #include "PngPicture.h"
-#include "XvfbServer.h"
 
-// GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
 
 #include <lv2/ui/ui.h>
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
-#include "XTestPointer.h"
+#include "X11TestScreen.h"
 
 #include <dlfcn.h>
 
@@ -33,22 +29,9 @@ namespace {
 
 constexpr const auto& Product = OmbrixChorusDescription;
 constexpr Lv2PortLayout Layout = MakeLv2PortLayout(Product);
-constexpr int PanelWidth = 400;
-constexpr int PanelHeight = 84;
-
-struct Rect {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-// Where the panel shows the delay knob, the mix slider and its title.
-constexpr Rect DelayKnob = {53, 39, 26, 28};
-constexpr Rect MixSlider = {326, 37, 56, 20};
-constexpr Rect TitleStrip = {0, 0, 226, 26};
-
-using Pixels = std::vector<std::uint32_t>;
+// The delay knob and the mix slider.
+constexpr const Rect& DelayKnob = ControlRects[ParameterId::DelayTime];
+constexpr const Rect& MixSlider = ControlRects[ParameterId::Mix];
 
 // What the UI asked of the host, in order.
 struct HostCall {
@@ -62,12 +45,9 @@ protected:
     void SetUp() override
     {
         std::string error;
-        ASSERT_TRUE(server.Start(error)) << error;
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        hostWindow = XCreateSimpleWindow(display, DefaultRootWindow(display), 10, 10, PanelWidth, PanelHeight, 0, 0, 0);
-        XMapWindow(display, hostWindow);
-        XSync(display, False);
+        ASSERT_TRUE(screen.Start(error)) << error;
+        display = screen.GetDisplay();
+        hostWindow = screen.MakeHostWindow(10, 10, PanelWidth, PanelHeight);
         background = ReadPngPicture(std::string(ARTWORK_DIR) + "/Background.png").pixels;
 
         // The UI as lilv finds it in the bundle.
@@ -97,9 +77,6 @@ protected:
         Close();
         if (library != nullptr) {
             dlclose(library);
-        }
-        if (display != nullptr) {
-            XCloseDisplay(display);
         }
     }
 
@@ -149,48 +126,22 @@ protected:
         return false;
     }
 
-    Pixels Shown(const Rect& rect)
-    {
-        XSync(display, False);
-        Pixels pixels;
-        XImage* image = XGetImage(display, hostWindow, rect.left, rect.top, static_cast<unsigned>(rect.width),
-            static_cast<unsigned>(rect.height), AllPlanes, ZPixmap);
-        if (image == nullptr) {
-            return pixels;
-        }
-        for (int y = 0; y < rect.height; ++y) {
-            for (int x = 0; x < rect.width; ++x) {
-                pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
-            }
-        }
-        XDestroyImage(image);
-        return pixels;
-    }
+    Pixels Shown(const Rect& rect) { return screen.Pixels(hostWindow, rect.left, rect.top, rect.width, rect.height); }
 
-    Pixels Background(const Rect& rect) const
-    {
-        Pixels pixels;
-        for (int y = rect.top; y < rect.top + rect.height; ++y) {
-            for (int x = rect.left; x < rect.left + rect.width; ++x) {
-                pixels.push_back(background[static_cast<std::size_t>(y * PanelWidth + x)]);
-            }
-        }
-        return pixels;
-    }
+    Pixels Background(const Rect& rect) const { return Cut(background, PanelWidth, rect); }
 
     // Presses on the knob's centre and drags upwards, then lets go.
     void DragDelayKnobUp()
     {
-        XTestPointer pointer(display, hostWindow);
-        const int x = DelayKnob.left + DelayKnob.width / 2, y = DelayKnob.top + DelayKnob.height / 2;
-        pointer.MoveTo(x, y);
+        const int x = DelayKnob.CentreX(), y = DelayKnob.CentreY();
+        screen.MoveTo(hostWindow, x, y);
         ASSERT_TRUE(IdleUntil([] { return true; }));
-        pointer.Button(1, true);
+        screen.Button(1, true);
         for (int step = 1; step <= 4; ++step) {
-            pointer.MoveTo(x, y - 8 * step);
+            screen.MoveTo(hostWindow, x, y - 8 * step);
             ASSERT_TRUE(IdleUntil([&] { return !calls.empty() && calls.back().kind == HostCall::Write; }));
         }
-        pointer.Button(1, false);
+        screen.Button(1, false);
     }
 
     static void WriteCall(
@@ -211,7 +162,7 @@ protected:
         return 0;
     }
 
-    XvfbServer server;
+    X11TestScreen screen;
     Display* display = nullptr;
     Window hostWindow = None;
     Pixels background;
@@ -301,6 +252,26 @@ TEST_F(Lv2UiTest, ADragWritesTheControlInPortUnitsBetweenTouchBeginAndEnd)
     EXPECT_GT(previous, 5.0f) << "a drag of 32 pixels covers a good part of the range";
 }
 
+TEST_F(Lv2UiTest, ACtrlClickWritesTheDefaultAsAGestureOfItsOwn)
+{
+    ASSERT_TRUE(Open());
+    PortEvent(Layout.ControlInput(ParameterId::DelayTime), 1.0f);
+    screen.MoveTo(hostWindow, DelayKnob.CentreX(), DelayKnob.CentreY());
+    ASSERT_TRUE(IdleUntil([] { return true; }));
+    screen.Key(XK_Control_L, true);
+    screen.Button(1, true);
+    screen.Button(1, false);
+    screen.Key(XK_Control_L, false);
+    ASSERT_TRUE(IdleUntil([&] { return !calls.empty() && calls.back().kind == HostCall::TouchEnd; }));
+    const std::uint32_t port = Layout.ControlInput(ParameterId::DelayTime);
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].kind, HostCall::TouchBegin);
+    EXPECT_EQ(calls[1].kind, HostCall::Write);
+    EXPECT_EQ(calls[1].port, port);
+    EXPECT_EQ(calls[1].value, 25.0f) << "the delay's default, in milliseconds";
+    EXPECT_EQ(calls[2].port, port);
+}
+
 TEST_F(Lv2UiTest, WorksWithoutTouchAndResizeButNotWithoutAParent)
 {
     ASSERT_TRUE(Open(false));
@@ -322,12 +293,13 @@ TEST_F(Lv2UiTest, WorksWithoutTouchAndResizeButNotWithoutAParent)
 
 TEST_F(Lv2UiTest, TellsTheHostThePanelsSizeAtTheDisplaysScale)
 {
-    setenv("GDK_SCALE", "2", 1);
-    const bool opened = Open();
-    unsetenv("GDK_SCALE");
-    ASSERT_TRUE(opened);
+    // A desktop at 192 dpi, as an X resource every new connection reads.
+    screen.SetDesktopResources("Xft.dpi:\t192\n");
+    ASSERT_TRUE(Open());
     ASSERT_FALSE(sizes.empty());
-    EXPECT_EQ(sizes.back(), std::make_pair(2 * PanelWidth, 2 * PanelHeight));
+    for (const auto& size : sizes) {
+        EXPECT_EQ(size, std::make_pair(2 * PanelWidth, 2 * PanelHeight)) << "never the size at 96 dpi";
+    }
     XWindowAttributes attributes {};
     XGetWindowAttributes(display, static_cast<Window>(reinterpret_cast<std::uintptr_t>(widget)), &attributes);
     EXPECT_EQ(attributes.width, 2 * PanelWidth);

@@ -1,33 +1,31 @@
 #pragma once
 
-#include "Assert.h"
 #include "GUI/Editor.h"
-#include "IControlObserver.h"
 #include "Lv2/Lv2PortLayout.h"
 #include "Lv2Features.h"
 #include "Lv2UiEntry.h"
-#include "Parameters/ParameterBase.h"
+#include "ParameterFlow.h"
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <memory>
 
 // A toolkit plug-in's editor as an LV2 X11 UI, embedded in the host's window
 // (ui:parent). The controls show the parameters of a plug-in object of the
-// UI's own, a model that only holds values: port events set it, from the
-// control inputs (the host's values) and from the control outputs (the values
-// the sound uses, which MIDI controllers move too), and the editor's controls
-// read it. A drag writes the control input in the port's units and, where the
-// host offers ui:touch, brackets the gesture with touch calls. A port event
-// for a parameter being dragged, or one that repeats the port's last value,
-// is not shown, so the host's echoes never pull a knob back under the
-// pointer. ui:resize, when offered, learns the panel's size (at the
-// display's scale) and any change of it.
+// UI's own, a model that only holds values, kept in step with the editor by
+// a ParameterFlow as in every format; its one program is the values shown
+// (LV2 presets live in the host). Port events set it, from the control
+// inputs (the host's values) and from the control outputs (the values the
+// sound uses, which MIDI controllers move too). An edit writes the control
+// input in the port's units and, where the host offers ui:touch, brackets
+// the gesture with touch calls. A port event for a parameter being dragged,
+// or one that repeats the port's last value, is not shown, so the host's
+// echoes never pull a knob back under the pointer. ui:resize, when offered,
+// learns the panel's size (at the display's scale) and any change of it.
 //
 // Threads: the host's UI thread only (port events, idle, cleanup).
 template <class Plugin>
-class Lv2EditorUi : public Lv2Ui, private IControlObserver {
+class Lv2EditorUi : public Lv2Ui, private IParameterHost {
 public:
     static constexpr int ParameterCount = Plugin::Description.ParameterCount;
     static constexpr Lv2PortLayout Layout = MakeLv2PortLayout(Plugin::Description);
@@ -48,7 +46,7 @@ public:
         *widget = reinterpret_cast<LV2UI_Widget>(ui->editor->GetViewWindow());
         ERect* rect = nullptr;
         if (ui->editor->getRect(&rect) && rect != nullptr) {
-            ui->ResizeEditor(rect->right - rect->left, rect->bottom - rect->top);
+            ui->flow.ResizeEditor(rect->right - rect->left, rect->bottom - rect->top);
         }
         return ui.release();
     }
@@ -89,15 +87,16 @@ private:
         , controller(controller)
         , touch(static_cast<const LV2UI_Touch*>(FindLv2Feature(features, LV2_UI__touch)))
         , resize(static_cast<const LV2UI_Resize*>(FindLv2Feature(features, LV2_UI__resize)))
-        , editor(model.CreateEditor(nullptr, this))
+        , flow(model, *this)
+        , editor(model.CreateEditor(nullptr, &flow))
     {
+        flow.AttachEditor(editor.get());
         for (int id = 0; id < ParameterCount; ++id) {
             lastInputs[id] = lastOutputs[id] = std::numeric_limits<float>::quiet_NaN();
         }
     }
 
     static const ParameterDescription& Describe(int id) { return Plugin::Description.parameters[id]; }
-    static bool IsParameter(int id) { return id >= 0 && id < ParameterCount; }
 
     void Follow(int id, float value, float& last)
     {
@@ -105,27 +104,9 @@ private:
             return;
         }
         last = value;
-        if (dragged[id]) {
-            return;
+        if (!dragged[id]) {
+            flow.SetFromHost(id, Describe(id).ToNormalised(value));
         }
-        model.GetParameter(id)->SetValue(Describe(id).ToNormalised(value));
-        editor->RefreshControl(id);
-    }
-
-    // The model takes the value and the host its port value.
-    void Write(int id, float value)
-    {
-        ParameterBase* parameter = model.GetParameter(id);
-        parameter->SetValue(value);
-        float portValue = Lv2PortValue(Describe(id), parameter->GetValue());
-        lastInputs[id] = portValue;
-        writeFunction(controller, Layout.ControlInput(id), sizeof portValue, 0, &portValue);
-    }
-
-    void ShowStatus(int id)
-    {
-        model.GetParameter(id)->GetStatusText(statusText, sizeof statusText);
-        editor->SetStatusText(statusText);
     }
 
     void Touch(int id, bool grabbed)
@@ -135,56 +116,33 @@ private:
         }
     }
 
-    // --- IControlObserver: the controls' actions ------------------------------
+    // --- IParameterHost: the editor's edits on their way to the host ---------
 
-    void ResetParameter(int id) override
+    void ParameterEdited(int id, float value) override
     {
-        HALVEX_ASSERT(id >= 0 && id < ParameterCount);
-        if (IsParameter(id)) {
-            Write(id, Describe(id).defaultValue);
-            editor->RefreshControl(id);
-        }
+        float portValue = Lv2PortValue(Describe(id), value);
+        lastInputs[id] = portValue;
+        writeFunction(controller, Layout.ControlInput(id), sizeof portValue, 0, &portValue);
     }
 
-    void ChangeParameter(int id, float value, bool showStatus) override
+    // MIDI never reaches the UI: the plug-in's control outputs show what
+    // controllers did, and they arrive as port events.
+    void ParameterControlled(int /*id*/, float /*value*/) override { }
+
+    void EditBegun(int id) override
     {
-        HALVEX_ASSERT(id >= 0 && id < ParameterCount);
-        if (!IsParameter(id) || std::isnan(value)) {
-            return;
-        }
-        Write(id, value);
-        if (showStatus) {
-            ShowStatus(id);
-        }
+        dragged[id] = true;
+        Touch(id, true);
     }
 
-    void ShowParameterStatus(int id) override
+    void EditEnded(int id) override
     {
-        if (IsParameter(id)) {
-            ShowStatus(id);
-        }
-    }
-
-    void ClearStatus() override { editor->ClearStatusText(); }
-
-    void BeginParameterEdit(int id) override
-    {
-        if (IsParameter(id)) {
-            dragged[id] = true;
-            Touch(id, true);
-        }
-    }
-
-    void EndParameterEdit(int id) override
-    {
-        if (IsParameter(id)) {
-            dragged[id] = false;
-            Touch(id, false);
-        }
+        dragged[id] = false;
+        Touch(id, false);
     }
 
     // The panel's size, at opening and when the display's scale changes.
-    bool ResizeEditor(int width, int height) override
+    bool EditorResized(int width, int height) override
     {
         return resize != nullptr && resize->ui_resize != nullptr
             && resize->ui_resize(resize->handle, width, height) == 0;
@@ -195,10 +153,10 @@ private:
     const LV2UI_Touch* touch;
     const LV2UI_Resize* resize;
     Plugin model;
+    ParameterFlow<1, ParameterCount> flow;
     std::unique_ptr<Editor> editor;
     // The last value each port brought or was written, NaN before the first.
     float lastInputs[ParameterCount];
     float lastOutputs[ParameterCount];
     bool dragged[ParameterCount] = {};
-    char statusText[512] = {};
 };
