@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Assert.h"
+#include "ControlChange.h"
 #include "GUI/Editor.h"
 #include "IControlObserver.h"
 #include "Parameters/ParameterBase.h"
@@ -171,26 +172,15 @@ public:
         LoadBank(bankBytes);
     }
 
-    // One MIDI channel message, on the audio thread between runs. A control
-    // change (any channel) reaches every controllable and, when its
-    // controller is mapped, the parameter: host first, then program,
-    // plug-in and editor. The value is the data byte read as a signed
-    // number over 127; a byte of 128 or more is reported and taken as 0, so
-    // no parameter leaves [0, 1]. Other messages change nothing.
+    // One MIDI channel message, on the audio thread between runs, taken as
+    // RouteControlChange does; a parameter it moves is told to the host
+    // first, then set in the program, the plug-in and the editor.
     void HandleMidi(std::uint8_t status, std::uint8_t data1, std::uint8_t data2)
     {
-        if ((status & 0xF0) != 0xB0) {
-            return;
-        }
-        float value = static_cast<float>(static_cast<signed char>(data2)) * 0.007874016f;
-        HALVEX_ASSERT(value >= 0.0f && value <= 1.0f);
-        value = std::min(std::max(value, 0.0f), 1.0f);
-        const char controller = static_cast<char>(data1);
-        plugin.SetController(controller, value);
-        int parameterId = 0;
-        if (plugin.GetMappedParameter(controller, &parameterId) && IsParameterIndex(parameterId)) {
-            host.ParameterControlled(parameterId, value);
-            SetFromHost(parameterId, value);
+        const ControlChange change = RouteControlChange(plugin, ParameterCount, status, data1, data2);
+        if (change.parameterId != ControlChange::NoParameter) {
+            host.ParameterControlled(change.parameterId, change.value);
+            SetFromHost(change.parameterId, change.value);
         }
     }
 

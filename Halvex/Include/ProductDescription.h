@@ -40,15 +40,20 @@ template <int ParameterCountValue, int ProgramCountValue>
 struct ProductDescription {
     static constexpr int ParameterCount = ParameterCountValue;
     static constexpr int ProgramCount = ProgramCountValue;
+    static constexpr int NoParameter = -1;
 
     ProductIdentity identity;
     ProductPorts ports;
     const ParameterDescription (&parameters)[ParameterCount];
     const FactoryProgram<ParameterCount> (&programs)[ProgramCount];
+    // The switch that turns the whole effect on and off, which a host's
+    // bypass button may drive; NoParameter when there is none.
+    int enableParameter = NoParameter;
 
     // Whether parameters[i] describes parameter id i, each scale runs from a
     // minimum up to a greater maximum, each controller drives at most one
-    // parameter, and each default and factory value lies in [0, 1]: checked
+    // parameter, the enable parameter (if any) is a switch, and each default
+    // and factory value lies in [0, 1]: checked
     // where the product declares its description.
     constexpr bool IsConsistent() const
     {
@@ -64,6 +69,11 @@ struct ProductDescription {
                     return false;
                 }
             }
+        }
+        if (enableParameter != NoParameter
+            && (enableParameter < 0 || enableParameter >= ParameterCount
+                || parameters[enableParameter].scale.kind != ParameterKind::Switch)) {
+            return false;
         }
         for (const FactoryProgram<ParameterCount>& program : programs) {
             for (float value : program.values) {

@@ -46,6 +46,11 @@ TEST(ProductDescription, ChecksIdsControllersAndValues)
     const FactoryProgram<2> notANumber[]
         = {{"First", {0.25f, std::numeric_limits<float>::quiet_NaN()}}, {"Second", {0.75f, 0.0f}}};
     EXPECT_FALSE((TwoByTwo {Identity, {2, 2, 1}, Parameters, notANumber}.IsConsistent()));
+
+    // Only a switch of the product can be what a host's bypass drives.
+    EXPECT_TRUE((TwoByTwo {Identity, {2, 2, 1}, Parameters, Programs, 1}.IsConsistent()));
+    EXPECT_FALSE((TwoByTwo {Identity, {2, 2, 1}, Parameters, Programs, 0}.IsConsistent()));
+    EXPECT_FALSE((TwoByTwo {Identity, {2, 2, 1}, Parameters, Programs, 2}.IsConsistent()));
 }
 
 TEST(ProductDescription, FactoryBankCarriesIdentityValuesAndNames)

@@ -5,6 +5,7 @@
 // values and gesture end.
 
 #include "ClapHost.h"
+#include "PanelGeometry.h"
 #include "PngPicture.h"
 
 #include <gtest/gtest.h>
@@ -20,13 +21,10 @@
 
 namespace {
 
-constexpr int PanelWidth = 400;
-constexpr int PanelHeight = 84;
-// The Delay Time knob and the status line, in panel pixels.
-constexpr int KnobX = 53 + 13;
-constexpr int KnobY = 39 + 14;
-constexpr int StatusLeft = 293, StatusTop = 3, StatusWidth = 101, StatusHeight = 23;
 constexpr clap_id DelayTime = 1;
+// The Delay Time knob's centre.
+constexpr int KnobX = ControlRects[DelayTime].CentreX();
+constexpr int KnobY = ControlRects[DelayTime].CentreY();
 
 class ClapEditorX11Test : public ::testing::Test {
 protected:
@@ -73,20 +71,11 @@ protected:
         return false;
     }
 
-    std::vector<std::uint32_t> StatusPixels()
+    Pixels StatusPixels()
     {
-        return screen.Pixels(hostWindow, StatusLeft, StatusTop, StatusWidth, StatusHeight);
+        return screen.Pixels(hostWindow, StatusRect.left, StatusRect.top, StatusRect.width, StatusRect.height);
     }
-    std::vector<std::uint32_t> StatusBackground() const
-    {
-        std::vector<std::uint32_t> pixels;
-        for (int y = StatusTop; y < StatusTop + StatusHeight; ++y) {
-            for (int x = StatusLeft; x < StatusLeft + StatusWidth; ++x) {
-                pixels.push_back(background[static_cast<size_t>(y * PanelWidth + x)]);
-            }
-        }
-        return pixels;
-    }
+    Pixels StatusBackground() const { return Cut(background, PanelWidth, StatusRect); }
 
     void MoveTo(int panelX, int panelY) { screen.MoveTo(hostWindow, panelX, panelY); }
     void Button(bool down) { screen.Button(1, down); }

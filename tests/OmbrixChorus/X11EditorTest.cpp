@@ -8,6 +8,7 @@
 // and the pointer travels twice as far.
 
 #include "GUI/ImageResampling.h"
+#include "PanelGeometry.h"
 #include "PluginHost.h"
 #include "PngPicture.h"
 
@@ -31,36 +32,15 @@
 
 namespace {
 
-constexpr int PanelWidth = 400;
-constexpr int PanelHeight = 84;
 constexpr int KnobFrames = 91;
-
-struct Rect {
-    int left;
-    int top;
-    int width;
-    int height;
-    int CentreX() const { return left + width / 2; }
-    int CentreY() const { return top + height / 2; }
-};
-
-// Where the chorus panel puts each parameter's control, and the status line,
-// at 96 dpi.
-constexpr Rect ControlRects[8] = {{3, 34, 18, 31}, {53, 39, 26, 28}, {86, 39, 29, 28}, {122, 39, 29, 28},
-    {326, 37, 56, 20}, {155, 39, 30, 28}, {212, 39, 20, 29}, {276, 39, 20, 29}};
 constexpr int KnobIds[4] = {1, 2, 3, 5};
 constexpr int SliderId = 4;
-constexpr Rect StatusRect = {293, 3, 101, 23};
-constexpr Rect TitleStrip = {0, 0, 226, 26};
 
 // One host callback of interest, in order: 43 (begin), 0 (automate), 44 (end).
 struct HostEvent {
     VstInt32 opcode;
     VstInt32 index;
 };
-
-// Pixels as 0xRRGGBB, row by row.
-using Pixels = std::vector<std::uint32_t>;
 
 // The artwork drawn at resolution 1 (96 dpi) or 2.
 std::string ArtworkFile(const char* name, int resolution)
@@ -101,18 +81,6 @@ Pixels KnobOverBackground(const Rect& rect, int frame, int resolution)
         cairo_surface_destroy(surface);
     }
     return pixels;
-}
-
-// The rectangle of a picture `width` pixels wide.
-Pixels Cut(const Pixels& picture, int width, const Rect& rect)
-{
-    Pixels cut;
-    for (int y = rect.top; y < rect.top + rect.height; ++y) {
-        for (int x = rect.left; x < rect.left + rect.width; ++x) {
-            cut.push_back(picture[static_cast<size_t>(y * width + x)]);
-        }
-    }
-    return cut;
 }
 
 // The server, the host's window and the plug-in, on a desktop of `dpi`

@@ -4,6 +4,7 @@
 #include "Interfaces.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <thread>
 
@@ -44,6 +45,10 @@ public:
     // thread; calls from other threads are dropped.
     void SetStatusText(const char* text);
     void ClearStatusText();
+    // The window system's id of the open view (an X11 window), for hosts
+    // that embed it by id; 0 while closed or where the view has none. GUI
+    // thread.
+    virtual std::uintptr_t GetViewWindow() const { return 0; }
 
 protected:
     // The view, on the GUI thread. OpenView builds it inside the host's

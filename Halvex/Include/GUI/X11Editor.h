@@ -43,6 +43,8 @@ public:
     // The layout's size at the desktop's scale (the open panel's, while open).
     bool getRect(ERect** rect) override;
     void idle() override;
+    // The panel's X11 window, a child of the host's; 0 while closed.
+    std::uintptr_t GetViewWindow() const override;
 
 protected:
     bool OpenView(void* parentWindow) override;

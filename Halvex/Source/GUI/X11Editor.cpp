@@ -303,6 +303,7 @@ public:
     ErrorTrap Trap() const { return ErrorTrap(x, display); }
     // The window is gone (an error came back for it): nothing names it again.
     void ForgetWindow() { windowGone = true; }
+    Window GetWindow() const { return windowGone ? None : window; }
 
     // IPanelSurface: the whole panel is redrawn, at the end of the idle.
     void RepaintArea(PixelRect) override { changed = true; }
@@ -682,6 +683,11 @@ void X11Editor::idle()
     if (trap.Failed()) {
         view->ForgetWindow();
     }
+}
+
+std::uintptr_t X11Editor::GetViewWindow() const
+{
+    return view != nullptr ? view->GetWindow() : 0;
 }
 
 void X11Editor::ShowValue(int parameterId, float value)

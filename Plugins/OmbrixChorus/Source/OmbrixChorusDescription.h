@@ -109,8 +109,10 @@ inline constexpr ProductDescription<std::size(OmbrixChorusParameters), std::size
         OmbrixChorusPorts,
         OmbrixChorusParameters,
         OmbrixChorusFactoryPrograms,
+        ParameterId::OnOff,
 };
-static_assert(OmbrixChorusDescription.IsConsistent(), "ids in order, one parameter per controller, values in [0, 1]");
+static_assert(OmbrixChorusDescription.IsConsistent(),
+    "ids in order, one parameter per controller, a switch to enable, values in [0, 1]");
 
 // The bank chunk of this product: the factory bank's image and the format of
 // the state hosts store.
