@@ -1,7 +1,8 @@
 // The user manual against the build: its tables against the plug-in binary,
 // checked the way a maintainer checks them (ombrix-scan --check-manual), and
 // every shell block in it run as written, from a scratch folder that holds
-// the build as build/demo/linux and serves as the home folder.
+// the build as build/demo/linux and build/demo/lv2 and serves as the home
+// folder.
 
 #include <gtest/gtest.h>
 
@@ -183,6 +184,9 @@ TEST_F(ManualCommands, RunAsWritten)
     fs::create_directories(folder / "home");
     for (const char* built : {OMBRIX_CHORUS, OMBRIX_CHORUS_CLAP, RENDER_TOOL, SCAN_TOOL})
         fs::copy_file(built, demo / fs::path(built).filename());
+    const fs::path lv2 = folder / "build" / "demo" / "lv2" / "OmbrixChorus.lv2";
+    fs::create_directories(lv2);
+    fs::copy(OMBRIX_CHORUS_LV2, lv2, fs::copy_options::recursive);
 
     const std::vector<std::string> blocks = ShellBlocks(ReadFile(MANUAL));
     ASSERT_GE(blocks.size(), 5u) << "the manual's commands are fenced as ```sh";
