@@ -302,10 +302,14 @@ void ClapHost::TakeEvents()
 {
     deliveredEvents.swap(addedEvents);
     addedEvents.clear();
-    std::stable_sort(deliveredEvents.begin(), deliveredEvents.end(), [](const StoredEvent& a, const StoredEvent& b) {
+    const auto earlier = [](const StoredEvent& a, const StoredEvent& b) {
         return reinterpret_cast<const clap_event_header_t*>(a.bytes)->time
             < reinterpret_cast<const clap_event_header_t*>(b.bytes)->time;
-    });
+    };
+    // Events usually come in order; a stable sort would allocate for each block.
+    if (!std::is_sorted(deliveredEvents.begin(), deliveredEvents.end(), earlier)) {
+        std::stable_sort(deliveredEvents.begin(), deliveredEvents.end(), earlier);
+    }
     lastOutputTime = 0;
 }
 
