@@ -3,12 +3,8 @@
 // audioMasterEndEdit (44), all for the parameter of the control. The shipped
 // DLL is driven with mouse messages to its controls.
 
-#include "EditorTestWindows.h"
-#include "PluginHost.h"
+#include "ShippedEditorFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
 #include <vector>
 
 namespace {
@@ -18,43 +14,16 @@ struct HostEvent {
     VstInt32 index;
 };
 
-class ChorusEditorGestureTest : public ::testing::Test {
+class ChorusEditorGestureTest : public ShippedEditorFixture {
 protected:
-    static void SetUpTestSuite() { host = new HostWindow; }
-    static void TearDownTestSuite()
-    {
-        delete host;
-        host = nullptr;
-    }
-
     void SetUp() override
     {
-        std::string error;
-        ASSERT_TRUE(plugin.Load(OMBRIX_CHORUS_PATH, error)) << error;
+        ShippedEditorFixture::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         plugin.SetAutomationListener([this](VstInt32 index, float) { events.push_back({audioMasterAutomate, index}); });
         plugin.SetGestureListener([this](VstInt32 opcode, VstInt32 index) { events.push_back({opcode, index}); });
         ASSERT_EQ(plugin.Dispatch(effEditOpen, 0, 0, host->Get()), 1);
         plugin.Dispatch(effEditIdle);
-    }
-
-    void TearDown() override
-    {
-        plugin.Dispatch(effEditClose);
-        plugin.Unload();
-    }
-
-    HWND Item(int itemId) const { return GetDlgItem(host->Dialog(), itemId); }
-
-    // The middle of an item, with the pointer put over it as a user's would be.
-    POINT Middle(int itemId) const
-    {
-        RECT client;
-        GetClientRect(Item(itemId), &client);
-        POINT middle = {client.right / 2, client.bottom / 2};
-        POINT screen = middle;
-        ClientToScreen(Item(itemId), &screen);
-        SetCursorPos(screen.x, screen.y);
-        return middle;
     }
 
     void Send(int itemId, UINT message, WPARAM keys, int x, int y)
@@ -65,7 +34,7 @@ protected:
     // A press, moves by (dx, dy) in steps, and the release.
     void Drag(int itemId, WPARAM keys, int dx, int dy, int steps)
     {
-        const POINT middle = Middle(itemId);
+        const POINT middle = PointerToMiddle(itemId);
         Send(itemId, WM_LBUTTONDOWN, MK_LBUTTON | keys, middle.x, middle.y);
         for (int step = 1; step <= steps; ++step) {
             Send(itemId, WM_MOUSEMOVE, MK_LBUTTON | keys, middle.x + dx * step / steps, middle.y + dy * step / steps);
@@ -90,12 +59,8 @@ protected:
         EXPECT_EQ(opcodes, expected);
     }
 
-    static HostWindow* host;
-    PluginHost plugin;
     std::vector<HostEvent> events;
 };
-
-HostWindow* ChorusEditorGestureTest::host = nullptr;
 
 } // namespace
 
@@ -129,7 +94,7 @@ TEST_F(ChorusEditorGestureTest, CtrlClickResetIsAGestureOfItsOwnBeforeTheDrag)
 TEST_F(ChorusEditorGestureTest, EachSwitchClickIsAGesture)
 {
     for (int click = 0; click < 2; ++click) {
-        const POINT middle = Middle(1006);
+        const POINT middle = PointerToMiddle(1006);
         Send(1006, WM_LBUTTONDOWN, MK_LBUTTON, middle.x, middle.y);
         Send(1006, WM_LBUTTONUP, 0, middle.x, middle.y);
     }
@@ -140,7 +105,7 @@ TEST_F(ChorusEditorGestureTest, EachWheelNotchIsAGestureThatStepsTheKnob)
 {
     plugin.SetParameter(5, 0.5f);
     plugin.Dispatch(effEditIdle);
-    const POINT middle = Middle(1005);
+    const POINT middle = PointerToMiddle(1005);
     SendMessageA(Item(1005), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), ClientPoint(middle.x, middle.y));
     const float raised = plugin.GetParameter(5);
     SendMessageA(
@@ -153,7 +118,7 @@ TEST_F(ChorusEditorGestureTest, EachWheelNotchIsAGestureThatStepsTheKnob)
 
 TEST_F(ChorusEditorGestureTest, ClosingTheEditorInTheMiddleOfADragEndsTheGesture)
 {
-    const POINT middle = Middle(1003);
+    const POINT middle = PointerToMiddle(1003);
     Send(1003, WM_LBUTTONDOWN, MK_LBUTTON, middle.x, middle.y);
     Send(1003, WM_MOUSEMOVE, MK_LBUTTON, middle.x, middle.y - 4);
     plugin.Dispatch(effEditClose);

@@ -4,14 +4,11 @@
 // the status line are read through the control objects bound to the
 // windows.
 
-#include "EditorTestWindows.h"
 #include "GUI/ControlMath.h"
 #include "GUI/ImageResource.h"
 #include "GUI/ParameterControl.h"
 #include "GUI/StatusControl.h"
-#include "PluginHost.h"
-
-#include <gtest/gtest.h>
+#include "ShippedEditorFixture.h"
 
 #include <atomic>
 #include <cstdint>
@@ -59,26 +56,13 @@ struct Automation {
     float value;
 };
 
-class ChorusEditorTest : public ::testing::Test {
+class ChorusEditorTest : public ShippedEditorFixture {
 protected:
-    static void SetUpTestSuite() { host = new HostWindow; }
-    static void TearDownTestSuite()
-    {
-        delete host;
-        host = nullptr;
-    }
-
     void SetUp() override
     {
-        std::string error;
-        ASSERT_TRUE(plugin.Load(OMBRIX_CHORUS_PATH, error)) << error;
+        ShippedEditorFixture::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         plugin.SetAutomationListener([this](VstInt32 index, float value) { automations.push_back({index, value}); });
-    }
-
-    void TearDown() override
-    {
-        plugin.Dispatch(effEditClose);
-        plugin.Unload();
     }
 
     bool OpenEditor() { return plugin.Dispatch(effEditOpen, 0, 0, host->Get()) == 1; }
@@ -86,7 +70,6 @@ protected:
     void Idle() { plugin.Dispatch(effEditIdle); }
 
     HWND Dialog() const { return host->Dialog(); }
-    HWND Item(int itemId) const { return GetDlgItem(Dialog(), itemId); }
     ParameterControl* Control(int parameterId) const
     {
         return reinterpret_cast<ParameterControl*>(
@@ -111,23 +94,13 @@ protected:
     // Presses on the middle of an item, with the pointer over that point.
     POINT Press(int itemId, WPARAM keys)
     {
-        HWND item = Item(itemId);
-        RECT client;
-        GetClientRect(item, &client);
-        POINT middle = {client.right / 2, client.bottom / 2};
-        POINT screen = middle;
-        ClientToScreen(item, &screen);
-        SetCursorPos(screen.x, screen.y);
-        SendMessageA(item, WM_LBUTTONDOWN, MK_LBUTTON | keys, ClientPoint(middle.x, middle.y));
+        const POINT middle = PointerToMiddle(itemId);
+        SendMessageA(Item(itemId), WM_LBUTTONDOWN, MK_LBUTTON | keys, ClientPoint(middle.x, middle.y));
         return middle;
     }
 
-    static HostWindow* host;
-    PluginHost plugin;
     std::vector<Automation> automations;
 };
-
-HostWindow* ChorusEditorTest::host = nullptr;
 
 } // namespace
 
