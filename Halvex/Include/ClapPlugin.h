@@ -297,11 +297,13 @@ private:
             float value = 0.0f;
             if (ToNormalised(change.param_id, change.value, &value)) {
                 flow.SetFromHost(static_cast<int>(change.param_id), value);
+                SettingsChanged();
             }
         } else if (event.type == CLAP_EVENT_MIDI && event.size >= sizeof(clap_event_midi_t)) {
             const auto& midi = reinterpret_cast<const clap_event_midi_t&>(event);
             if (midi.port_index == 0) {
                 flow.HandleMidi(midi.data[0], midi.data[1], midi.data[2]);
+                SettingsChanged();
             }
         }
     }
@@ -326,10 +328,19 @@ private:
         return static_cast<std::uint32_t>(std::min(samples, static_cast<double>(INT32_MAX - 1)));
     }
 
+    // Any thread, after the plug-in's parameters moved: the tail is worked
+    // out again after the next block, not after every one.
+    void SettingsChanged() { tailMayHaveChanged.store(true, std::memory_order_release); }
+
     // Tells the host when the tail changed with the settings, from the audio
-    // thread as the host expects.
+    // thread as the host expects. A plain load first: the exchange is a
+    // locked instruction, and settings change only now and then.
     void ReportTail()
     {
+        if (!tailMayHaveChanged.load(std::memory_order_relaxed)
+            || !tailMayHaveChanged.exchange(false, std::memory_order_acquire)) {
+            return;
+        }
         const std::uint32_t samples = TailSamples();
         if (samples != tailSamples.exchange(samples, std::memory_order_relaxed) && hostTail != nullptr
             && hostTail->changed != nullptr) {
@@ -342,7 +353,11 @@ private:
     // IParameterHost: the editor's edits wait in the queue for the next
     // process or flush, which the host is asked for; a controller's change is
     // pushed at once, inside the block that carries it.
-    void ParameterEdited(int index, float value) override { QueueEdit({ParameterEdit::Kind::Value, index, value}); }
+    void ParameterEdited(int index, float value) override
+    {
+        SettingsChanged();
+        QueueEdit({ParameterEdit::Kind::Value, index, value});
+    }
     void EditBegun(int index) override { QueueEdit({ParameterEdit::Kind::Begin, index, 0.0f}); }
     void EditEnded(int index) override { QueueEdit({ParameterEdit::Kind::End, index, 0.0f}); }
     void ParameterControlled(int index, float value) override
@@ -577,6 +592,7 @@ private:
             return false;
         }
         self->flow.LoadBankAndProgram(StateBank(self->stateImage), program);
+        self->SettingsChanged();
         if (self->hostParams != nullptr && self->hostParams->rescan != nullptr) {
             self->hostParams->rescan(self->host, CLAP_PARAM_RESCAN_VALUES);
         }
@@ -832,6 +848,8 @@ private:
     std::uint32_t eventTime = 0;
     double sampleRate = DefaultSampleRate;
     std::atomic<std::uint32_t> tailSamples {0};
+    // Set where the parameters move, taken by the audio thread after a block.
+    std::atomic<bool> tailMayHaveChanged {false};
     // The editor and its window (main thread).
     std::unique_ptr<Editor> editor;
     bool guiCreated = false;
