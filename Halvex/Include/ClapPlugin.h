@@ -248,18 +248,12 @@ private:
             && HasChannels(process.audio_outputs, process.audio_outputs_count, OutputCount);
         BlockRuns<InputCount, OutputCount> runs(plugin, audio ? process.audio_inputs[0].data32 : nullptr,
             audio ? process.audio_outputs[0].data32 : nullptr, audio ? frames : 0);
-        const clap_input_events_t* in = process.in_events;
-        const std::uint32_t eventCount = in != nullptr && in->size != nullptr ? in->size(in) : 0;
-        for (std::uint32_t i = 0; i < eventCount && in->get != nullptr; ++i) {
-            const clap_event_header_t* event = in->get(in, i);
-            if (event == nullptr) {
-                continue;
-            }
-            runs.ProcessUntil(static_cast<int>(std::min<std::uint32_t>(event->time, INT32_MAX)));
+        ForEachEvent(process.in_events, [&](const clap_event_header_t& event) {
+            runs.ProcessUntil(static_cast<int>(std::min<std::uint32_t>(event.time, INT32_MAX)));
             // Events at or beyond the block's end are handled at its last sample.
-            eventTime = std::min<std::uint32_t>(event->time, frames > 0 ? static_cast<std::uint32_t>(frames - 1) : 0);
-            HandleEvent(*event);
-        }
+            eventTime = std::min<std::uint32_t>(event.time, frames > 0 ? static_cast<std::uint32_t>(frames - 1) : 0);
+            HandleEvent(event);
+        });
         runs.ProcessRest();
         eventsOut = nullptr;
         if (!audio) {
@@ -281,6 +275,19 @@ private:
         const double beats = static_cast<double>(transport->song_pos_beats) / CLAP_BEATTIME_FACTOR;
         if (transport->tempo >= 0.0 && beats >= 0.0) {
             plugin.Synchronize(transport->tempo, beats);
+        }
+    }
+
+    // Hands each of the host's input events to handle, in the host's order;
+    // a list the host left incomplete counts as empty.
+    template <class Handle>
+    static void ForEachEvent(const clap_input_events_t* in, Handle handle)
+    {
+        const std::uint32_t count = in != nullptr && in->size != nullptr && in->get != nullptr ? in->size(in) : 0;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (const clap_event_header_t* event = in->get(in, i)) {
+                handle(*event);
+            }
         }
     }
 
@@ -539,12 +546,7 @@ private:
         self->eventsOut = out;
         self->eventTime = 0;
         self->ReportEdits();
-        const std::uint32_t count = in != nullptr && in->size != nullptr ? in->size(in) : 0;
-        for (std::uint32_t i = 0; i < count && in->get != nullptr; ++i) {
-            if (const clap_event_header_t* event = in->get(in, i)) {
-                self->HandleEvent(*event);
-            }
-        }
+        ForEachEvent(in, [self](const clap_event_header_t& event) { self->HandleEvent(event); });
         self->eventsOut = nullptr;
     }
 
@@ -558,17 +560,8 @@ private:
         }
         State::Write(
             self->flow.GetBank(), self->flow.GetCurrentProgram(), Description.identity.vstUniqueId, self->stateImage);
-        const unsigned char* bytes = self->stateImage;
-        for (std::uint64_t left = State::Size; left > 0;) {
-            // A stream that takes nothing would never finish: that fails too.
-            const std::int64_t written = stream->write(stream, bytes, left);
-            if (written <= 0 || static_cast<std::uint64_t>(written) > left) {
-                return false;
-            }
-            bytes += written;
-            left -= static_cast<std::uint64_t>(written);
-        }
-        return true;
+        return MoveStateImage(self->stateImage,
+            [stream](unsigned char* bytes, std::uint64_t left) { return stream->write(stream, bytes, left); });
     }
 
     static bool CLAP_ABI LoadState(const clap_plugin_t* record, const clap_istream_t* stream)
@@ -577,24 +570,35 @@ private:
         if (self == nullptr || stream == nullptr || stream->read == nullptr) {
             return false;
         }
-        unsigned char* bytes = self->stateImage;
-        for (std::uint64_t left = State::Size; left > 0;) {
-            // The end of the stream before the whole state is a truncated one.
-            const std::int64_t got = stream->read(stream, bytes, left);
-            if (got <= 0 || static_cast<std::uint64_t>(got) > left) {
-                return false;
-            }
-            bytes += got;
-            left -= static_cast<std::uint64_t>(got);
-        }
+        const bool whole = MoveStateImage(self->stateImage,
+            [stream](unsigned char* bytes, std::uint64_t left) { return stream->read(stream, bytes, left); });
         int program = 0;
-        if (!State::Check(self->stateImage, State::Size, Description.identity.vstUniqueId, &program)) {
+        if (!whole || !State::Check(self->stateImage, State::Size, Description.identity.vstUniqueId, &program)) {
             return false;
         }
         self->flow.LoadBankAndProgram(StateBank(self->stateImage), program);
         self->SettingsChanged();
         if (self->hostParams != nullptr && self->hostParams->rescan != nullptr) {
             self->hostParams->rescan(self->host, CLAP_PARAM_RESCAN_VALUES);
+        }
+        return true;
+    }
+
+    // Moves the State::Size bytes of a state image through a stream's read
+    // or write, which may move fewer bytes than asked each time. A call that
+    // moves none fails the whole: a read at the stream's end before the whole
+    // state is a truncated one, and a stream that takes nothing would never
+    // finish.
+    template <class Move>
+    static bool MoveStateImage(unsigned char* bytes, Move move)
+    {
+        for (std::uint64_t left = State::Size; left > 0;) {
+            const std::int64_t moved = move(bytes, left);
+            if (moved <= 0 || static_cast<std::uint64_t>(moved) > left) {
+                return false;
+            }
+            bytes += moved;
+            left -= static_cast<std::uint64_t>(moved);
         }
         return true;
     }
