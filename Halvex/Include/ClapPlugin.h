@@ -79,7 +79,7 @@ public:
 
     static const clap_plugin_descriptor_t* GetDescriptor()
     {
-        static const VersionText version(Description.identity.version);
+        static const VersionText version(Description.identity);
         static const clap_plugin_descriptor_t descriptor
             = {CLAP_VERSION, Description.identity.clapId, Description.identity.productName,
                 Description.identity.vendorName, "", "", "", version.text, "", Description.identity.features};
@@ -92,9 +92,10 @@ public:
 private:
     // "1.0.0" for version 1000: major, minor and revision digits.
     struct VersionText {
-        explicit VersionText(int version)
+        explicit VersionText(const ProductIdentity& identity)
         {
-            std::snprintf(text, sizeof text, "%d.%d.%d", version / 1000, version / 100 % 10, version / 10 % 10);
+            std::snprintf(text, sizeof text, "%d.%d.%d", identity.MajorVersion(), identity.MinorVersion(),
+                identity.MicroVersion());
         }
         char text[32];
     };
