@@ -79,7 +79,7 @@ public:
 
     static const clap_plugin_descriptor_t* GetDescriptor()
     {
-        static const VersionText version(Description.identity.version);
+        static const VersionText version(Description.identity);
         static const clap_plugin_descriptor_t descriptor
             = {CLAP_VERSION, Description.identity.clapId, Description.identity.productName,
                 Description.identity.vendorName, "", "", "", version.text, "", Description.identity.features};
@@ -92,9 +92,10 @@ public:
 private:
     // "1.0.0" for version 1000: major, minor and revision digits.
     struct VersionText {
-        explicit VersionText(int version)
+        explicit VersionText(const ProductIdentity& identity)
         {
-            std::snprintf(text, sizeof text, "%d.%d.%d", version / 1000, version / 100 % 10, version / 10 % 10);
+            std::snprintf(text, sizeof text, "%d.%d.%d", identity.MajorVersion(), identity.MinorVersion(),
+                identity.MicroVersion());
         }
         char text[32];
     };
@@ -248,18 +249,12 @@ private:
             && HasChannels(process.audio_outputs, process.audio_outputs_count, OutputCount);
         BlockRuns<InputCount, OutputCount> runs(plugin, audio ? process.audio_inputs[0].data32 : nullptr,
             audio ? process.audio_outputs[0].data32 : nullptr, audio ? frames : 0);
-        const clap_input_events_t* in = process.in_events;
-        const std::uint32_t eventCount = in != nullptr && in->size != nullptr ? in->size(in) : 0;
-        for (std::uint32_t i = 0; i < eventCount && in->get != nullptr; ++i) {
-            const clap_event_header_t* event = in->get(in, i);
-            if (event == nullptr) {
-                continue;
-            }
-            runs.ProcessUntil(static_cast<int>(std::min<std::uint32_t>(event->time, INT32_MAX)));
+        ForEachEvent(process.in_events, [&](const clap_event_header_t& event) {
+            runs.ProcessUntil(static_cast<int>(std::min<std::uint32_t>(event.time, INT32_MAX)));
             // Events at or beyond the block's end are handled at its last sample.
-            eventTime = std::min<std::uint32_t>(event->time, frames > 0 ? static_cast<std::uint32_t>(frames - 1) : 0);
-            HandleEvent(*event);
-        }
+            eventTime = std::min<std::uint32_t>(event.time, frames > 0 ? static_cast<std::uint32_t>(frames - 1) : 0);
+            HandleEvent(event);
+        });
         runs.ProcessRest();
         eventsOut = nullptr;
         if (!audio) {
@@ -284,6 +279,19 @@ private:
         }
     }
 
+    // Hands each of the host's input events to handle, in the host's order;
+    // a list the host left incomplete counts as empty.
+    template <class Handle>
+    static void ForEachEvent(const clap_input_events_t* in, Handle handle)
+    {
+        const std::uint32_t count = in != nullptr && in->size != nullptr && in->get != nullptr ? in->size(in) : 0;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (const clap_event_header_t* event = in->get(in, i)) {
+                handle(*event);
+            }
+        }
+    }
+
     // Parameter values and MIDI channel messages of the core event space;
     // everything else (notes, gestures, transport, events too short for
     // their type) is passed over.
@@ -297,11 +305,13 @@ private:
             float value = 0.0f;
             if (ToNormalised(change.param_id, change.value, &value)) {
                 flow.SetFromHost(static_cast<int>(change.param_id), value);
+                SettingsChanged();
             }
         } else if (event.type == CLAP_EVENT_MIDI && event.size >= sizeof(clap_event_midi_t)) {
             const auto& midi = reinterpret_cast<const clap_event_midi_t&>(event);
             if (midi.port_index == 0) {
                 flow.HandleMidi(midi.data[0], midi.data[1], midi.data[2]);
+                SettingsChanged();
             }
         }
     }
@@ -326,10 +336,19 @@ private:
         return static_cast<std::uint32_t>(std::min(samples, static_cast<double>(INT32_MAX - 1)));
     }
 
+    // Any thread, after the plug-in's parameters moved: the tail is worked
+    // out again after the next block, not after every one.
+    void SettingsChanged() { tailMayHaveChanged.store(true, std::memory_order_release); }
+
     // Tells the host when the tail changed with the settings, from the audio
-    // thread as the host expects.
+    // thread as the host expects. A plain load first: the exchange is a
+    // locked instruction, and settings change only now and then.
     void ReportTail()
     {
+        if (!tailMayHaveChanged.load(std::memory_order_relaxed)
+            || !tailMayHaveChanged.exchange(false, std::memory_order_acquire)) {
+            return;
+        }
         const std::uint32_t samples = TailSamples();
         if (samples != tailSamples.exchange(samples, std::memory_order_relaxed) && hostTail != nullptr
             && hostTail->changed != nullptr) {
@@ -342,7 +361,11 @@ private:
     // IParameterHost: the editor's edits wait in the queue for the next
     // process or flush, which the host is asked for; a controller's change is
     // pushed at once, inside the block that carries it.
-    void ParameterEdited(int index, float value) override { QueueEdit({ParameterEdit::Kind::Value, index, value}); }
+    void ParameterEdited(int index, float value) override
+    {
+        SettingsChanged();
+        QueueEdit({ParameterEdit::Kind::Value, index, value});
+    }
     void EditBegun(int index) override { QueueEdit({ParameterEdit::Kind::Begin, index, 0.0f}); }
     void EditEnded(int index) override { QueueEdit({ParameterEdit::Kind::End, index, 0.0f}); }
     void ParameterControlled(int index, float value) override
@@ -524,12 +547,7 @@ private:
         self->eventsOut = out;
         self->eventTime = 0;
         self->ReportEdits();
-        const std::uint32_t count = in != nullptr && in->size != nullptr ? in->size(in) : 0;
-        for (std::uint32_t i = 0; i < count && in->get != nullptr; ++i) {
-            if (const clap_event_header_t* event = in->get(in, i)) {
-                self->HandleEvent(*event);
-            }
-        }
+        ForEachEvent(in, [self](const clap_event_header_t& event) { self->HandleEvent(event); });
         self->eventsOut = nullptr;
     }
 
@@ -543,17 +561,8 @@ private:
         }
         State::Write(
             self->flow.GetBank(), self->flow.GetCurrentProgram(), Description.identity.vstUniqueId, self->stateImage);
-        const unsigned char* bytes = self->stateImage;
-        for (std::uint64_t left = State::Size; left > 0;) {
-            // A stream that takes nothing would never finish: that fails too.
-            const std::int64_t written = stream->write(stream, bytes, left);
-            if (written <= 0 || static_cast<std::uint64_t>(written) > left) {
-                return false;
-            }
-            bytes += written;
-            left -= static_cast<std::uint64_t>(written);
-        }
-        return true;
+        return MoveStateImage(self->stateImage,
+            [stream](unsigned char* bytes, std::uint64_t left) { return stream->write(stream, bytes, left); });
     }
 
     static bool CLAP_ABI LoadState(const clap_plugin_t* record, const clap_istream_t* stream)
@@ -562,23 +571,35 @@ private:
         if (self == nullptr || stream == nullptr || stream->read == nullptr) {
             return false;
         }
-        unsigned char* bytes = self->stateImage;
-        for (std::uint64_t left = State::Size; left > 0;) {
-            // The end of the stream before the whole state is a truncated one.
-            const std::int64_t got = stream->read(stream, bytes, left);
-            if (got <= 0 || static_cast<std::uint64_t>(got) > left) {
-                return false;
-            }
-            bytes += got;
-            left -= static_cast<std::uint64_t>(got);
-        }
+        const bool whole = MoveStateImage(self->stateImage,
+            [stream](unsigned char* bytes, std::uint64_t left) { return stream->read(stream, bytes, left); });
         int program = 0;
-        if (!State::Check(self->stateImage, State::Size, Description.identity.vstUniqueId, &program)) {
+        if (!whole || !State::Check(self->stateImage, State::Size, Description.identity.vstUniqueId, &program)) {
             return false;
         }
         self->flow.LoadBankAndProgram(StateBank(self->stateImage), program);
+        self->SettingsChanged();
         if (self->hostParams != nullptr && self->hostParams->rescan != nullptr) {
             self->hostParams->rescan(self->host, CLAP_PARAM_RESCAN_VALUES);
+        }
+        return true;
+    }
+
+    // Moves the State::Size bytes of a state image through a stream's read
+    // or write, which may move fewer bytes than asked each time. A call that
+    // moves none fails the whole: a read at the stream's end before the whole
+    // state is a truncated one, and a stream that takes nothing would never
+    // finish.
+    template <class Move>
+    static bool MoveStateImage(unsigned char* bytes, Move move)
+    {
+        for (std::uint64_t left = State::Size; left > 0;) {
+            const std::int64_t moved = move(bytes, left);
+            if (moved <= 0 || static_cast<std::uint64_t>(moved) > left) {
+                return false;
+            }
+            bytes += moved;
+            left -= static_cast<std::uint64_t>(moved);
         }
         return true;
     }
@@ -832,6 +853,8 @@ private:
     std::uint32_t eventTime = 0;
     double sampleRate = DefaultSampleRate;
     std::atomic<std::uint32_t> tailSamples {0};
+    // Set where the parameters move, taken by the audio thread after a block.
+    std::atomic<bool> tailMayHaveChanged {false};
     // The editor and its window (main thread).
     std::unique_ptr<Editor> editor;
     bool guiCreated = false;

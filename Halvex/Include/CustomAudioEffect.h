@@ -4,7 +4,6 @@
 #include "Assert.h"
 #include "BlockRuns.h"
 #include "Halvex.h"
-#include "IControlObserver.h"
 #include "MidiEventQueue.h"
 #include "ParameterFlow.h"
 #include "ProgramBank.h"
@@ -23,9 +22,9 @@
 // a bank whose bytes are also the chunk format the host stores. Every value
 // reaches the plug-in through the ParameterFlow, which keeps the current
 // program, the plug-in parameter, the host and the editor in step: host
-// parameters and programs, editor gestures (IControlObserver) and mapped
-// MIDI controllers. Blocks are cut into runs at the MIDI events' positions
-// and at BufferSize (BlockRuns).
+// parameters and programs, editor gestures (the flow is the editor's
+// IControlObserver) and mapped MIDI controllers. Blocks are cut into runs at
+// the MIDI events' positions and at BufferSize (BlockRuns).
 //
 // Threads: the host calls the dispatcher and parameter operations from its
 // own threads, processEvents and processReplacing from its audio thread, and
@@ -44,7 +43,7 @@
 // parameter properties and typed parameter texts come from it.
 template <int ProgramCount, int ParameterCount, int IsSynth, int InputCount, int OutputCount, int UsesChunks,
     int Version, VstInt32 UniqueId, class Plugin>
-class CustomAudioEffect : public AudioEffectX, public IControlObserver, private IParameterHost {
+class CustomAudioEffect : public AudioEffectX, private IParameterHost {
 public:
     using Flow = ParameterFlow<ProgramCount, ParameterCount>;
     using Bank = typename Flow::Bank;
@@ -359,19 +358,6 @@ public:
         }
         HALVEX_ASSERT(midiEvents.empty());
     }
-
-    // --- IControlObserver (editor window thread) -----------------------------
-
-    void ResetParameter(int index) override { flow.ResetParameter(index); }
-    void ChangeParameter(int index, float value, bool showStatus) override
-    {
-        flow.ChangeParameter(index, value, showStatus);
-    }
-    void ShowParameterStatus(int index) override { flow.ShowParameterStatus(index); }
-    void ClearStatus() override { flow.ClearStatus(); }
-    void BeginParameterEdit(int index) override { flow.BeginParameterEdit(index); }
-    void EndParameterEdit(int index) override { flow.EndParameterEdit(index); }
-    bool ResizeEditor(int width, int height) override { return flow.ResizeEditor(width, height); }
 
 private:
     static bool IsParameterIndex(int index) { return index >= 0 && index < ParameterCount; }

@@ -15,6 +15,11 @@ struct ProductIdentity {
     const char* clapId; // reverse-domain id, never to change
     const char* lv2Uri; // never to change
     const char* const* features; // "audio-effect", "chorus", ..., then null
+
+    // The first three digits of the version, as registries show them.
+    constexpr int MajorVersion() const { return version / 1000; }
+    constexpr int MinorVersion() const { return version / 100 % 10; }
+    constexpr int MicroVersion() const { return version / 10 % 10; }
 };
 
 struct ProductPorts {

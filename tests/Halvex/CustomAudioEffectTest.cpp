@@ -103,8 +103,10 @@ public:
         }
     }
 
-    Editor* CreateEditor(AudioEffect* effect, IControlObserver* /*observer*/) override
+    // The editor's gestures reach the adapter through the observer kept here.
+    Editor* CreateEditor(AudioEffect* effect, IControlObserver* editorObserver) override
     {
+        observer = editorObserver;
 #if defined(_WIN32)
         (void)effect;
         return nullptr;
@@ -125,6 +127,7 @@ public:
     };
     ResetRecorder resets;
     ControllerRecorder controllers;
+    IControlObserver* observer = nullptr;
 };
 
 using TestEffect = CustomAudioEffect<32, 8, 0, 2, 2, 1, 1000, 0x4F6D4368, RecordingPlugin>;
@@ -192,6 +195,14 @@ protected:
     {
         delete effect;
         calls = nullptr;
+    }
+
+    // What the effect handed its editor to report gestures to.
+    IControlObserver& EditorObserver()
+    {
+        IControlObserver* observer = effect->GetPlugin().observer;
+        EXPECT_NE(observer, nullptr);
+        return *observer;
     }
 
     std::vector<Call> Runs() const
@@ -531,14 +542,14 @@ TEST_F(CustomAudioEffectTest, SampleRateReachesThePluginAndResetsIt)
 TEST_F(CustomAudioEffectTest, EditorChangesAreStoredAndAutomatedOnce)
 {
     AssertionRecorder recorder; // the Windows test plug-in has no editor
-    effect->ChangeParameter(3, 0.25f, false);
+    EditorObserver().ChangeParameter(3, 0.25f, false);
     EXPECT_EQ(effect->getParameter(3), 0.25f);
     ASSERT_EQ(AutomationCount(), 1);
     EXPECT_EQ(hostCalls.back().index, 3);
     EXPECT_EQ(hostCalls.back().opt, 0.25f);
 
     effect->setParameter(2, 0.9f);
-    effect->ResetParameter(2);
+    EditorObserver().ResetParameter(2);
     EXPECT_EQ(effect->getParameter(2), 0.25f);
     EXPECT_EQ(effect->GetPlugin().parameters[2].GetValue(), 0.25f);
     ASSERT_EQ(AutomationCount(), 2);
@@ -550,20 +561,20 @@ TEST_F(CustomAudioEffectTest, EditorChangesAreStoredAndAutomatedOnce)
 // the editor's window is asked to.
 TEST_F(CustomAudioEffectTest, AnEditorResizeReachesOnlyAHostThatCanSizeWindows)
 {
-    EXPECT_FALSE(effect->ResizeEditor(600, 126));
+    EXPECT_FALSE(EditorObserver().ResizeEditor(600, 126));
     ASSERT_EQ(hostCalls.size(), 1u);
     EXPECT_EQ(hostCalls[0].opcode, audioMasterCanDo);
 
     hostSizesWindows = true;
     hostCalls.clear();
-    EXPECT_TRUE(effect->ResizeEditor(600, 126));
+    EXPECT_TRUE(EditorObserver().ResizeEditor(600, 126));
     ASSERT_EQ(hostCalls.size(), 2u);
     EXPECT_EQ(hostCalls[1].opcode, audioMasterSizeWindow);
     EXPECT_EQ(hostCalls[1].index, 600);
     EXPECT_EQ(hostCalls[1].value, 126);
 
     hostCalls.clear();
-    EXPECT_FALSE(effect->ResizeEditor(0, 126));
+    EXPECT_FALSE(EditorObserver().ResizeEditor(0, 126));
     EXPECT_TRUE(hostCalls.empty()) << "no size is no request";
 }
 

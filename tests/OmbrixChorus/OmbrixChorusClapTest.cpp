@@ -479,3 +479,28 @@ TEST_F(OmbrixChorusClap, TheTailFollowsDelayAndFeedback)
     EXPECT_EQ(host.GetTail(), 0u) << "switched off, nothing goes on sounding";
     EXPECT_EQ(host.GetTailChanges(), changesBefore + 3);
 }
+
+// A state loaded between blocks moves the tail; the host hears of it from the
+// next block, and a block after it that changes nothing reports nothing.
+TEST_F(OmbrixChorusClap, AStateLoadedBetweenBlocksMovesTheTail)
+{
+    std::vector<std::uint8_t> switchedOff;
+    {
+        ClapHost source;
+        OpenAnother(source);
+        source.AddParameterValue(0, ParameterId::OnOff, 0.0);
+        source.Flush();
+        ASSERT_TRUE(source.SaveState(switchedOff));
+    }
+    ASSERT_TRUE(host.Activate(Rate, 1, BlockSize));
+    RenderClap(host, signal, 1);
+    ASSERT_GT(host.GetTail(), 0u);
+    const int changesBefore = host.GetTailChanges();
+
+    ASSERT_TRUE(host.LoadState(switchedOff));
+    RenderClap(host, signal, 1, 1);
+    EXPECT_EQ(host.GetTail(), 0u);
+    EXPECT_EQ(host.GetTailChanges(), changesBefore + 1);
+    RenderClap(host, signal, 1, 2);
+    EXPECT_EQ(host.GetTailChanges(), changesBefore + 1);
+}

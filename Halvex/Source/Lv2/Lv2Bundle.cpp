@@ -162,8 +162,8 @@ void Lv2Bundle::WritePlugin(std::ostream& out) const
     out << " ;\n    doap:name " << Quoted(identity.effectName) << " ;\n    doap:maintainer [\n        foaf:name "
         << Quoted(identity.vendorName) << "\n    ] ;\n";
     // Version 1000 is 1.0.0.0; the major version is part of the URI.
-    out << "    lv2:minorVersion " << identity.version / 100 % 10 << " ;\n    lv2:microVersion "
-        << identity.version / 10 % 10 << " ;\n";
+    out << "    lv2:minorVersion " << identity.MinorVersion() << " ;\n    lv2:microVersion " << identity.MicroVersion()
+        << " ;\n";
     // Without urid:map a host cannot send MIDI, and the plug-in does without.
     out << "    lv2:optionalFeature urid:map , lv2:hardRTCapable ;\n";
     out << "    ui:ui " << Uri(UiUri()) << " ;\n";
