@@ -557,12 +557,9 @@ private:
 
 X11Editor::X11Editor(AudioEffect* effect, IParameterCollection* parameters, IControlObserver* observer,
     PanelLayout layout, std::vector<PanelArtwork> artwork)
-    : Editor(effect, parameters)
-    , observer(observer)
-    , layout(std::move(layout))
+    : PanelEditor(effect, parameters, observer, std::move(layout))
     , artwork(std::move(artwork))
 {
-    SetViewSize(this->layout.width, this->layout.height);
 }
 
 X11Editor::~X11Editor()
@@ -570,18 +567,16 @@ X11Editor::~X11Editor()
     close();
 }
 
-bool X11Editor::getRect(ERect** rect)
+DisplayScale X11Editor::ClosedViewScale()
 {
-    if (view == nullptr) {
-        const X11Library* x = X11Library::Get();
-        if (x != nullptr && (sizeConnection == nullptr || sizeConnection->Get() == nullptr)) {
-            sizeConnection = std::make_unique<Connection>(*x);
-        }
-        const DisplayScale scale = x != nullptr ? DesktopScaleOf(*x, sizeConnection->Get()) : DisplayScale();
-        SetViewSize(scale.Pixels(layout.width), scale.Pixels(layout.height));
+    const X11Library* x = X11Library::Get();
+    if (x == nullptr) {
+        return DisplayScale();
     }
-    *rect = GetViewSize();
-    return true;
+    if (sizeConnection == nullptr || sizeConnection->Get() == nullptr) {
+        sizeConnection = std::make_unique<Connection>(*x);
+    }
+    return DesktopScaleOf(*x, sizeConnection->Get());
 }
 
 std::unique_ptr<X11Editor::Pictures> X11Editor::Decode(const X11Library& x, int resolution) const
@@ -610,7 +605,7 @@ const X11Editor::Pictures& X11Editor::PicturesFor(DisplayScale scale)
     if (shown == nullptr || shownScale != scale) {
         shown = std::make_unique<Pictures>(x);
         shown->background = ShowAt(x, original->background, doubled->background, scale, 1);
-        shown->knobStrip = ShowAt(x, original->knobStrip, doubled->knobStrip, scale, layout.knobFrames);
+        shown->knobStrip = ShowAt(x, original->knobStrip, doubled->knobStrip, scale, GetLayout().knobFrames);
         shown->sliderThumb = ShowAt(x, original->sliderThumb, doubled->sliderThumb, scale, 1);
         shown->switchOn = ShowAt(x, original->switchOn, doubled->switchOn, scale, 1);
         shown->switchOff = ShowAt(x, original->switchOff, doubled->switchOff, scale, 1);
@@ -638,7 +633,7 @@ bool X11Editor::OpenView(void* parentWindow)
         return false;
     }
     const DisplayScale scale = DesktopScaleOf(*x, display);
-    const PanelLayout scaled = ScaleLayout(layout, scale);
+    const PanelLayout scaled = ScaleLayout(GetLayout(), scale);
     ErrorTrap trap(*x, display);
     const Window window = x->XCreateSimpleWindow(
         display, parent, 0, 0, static_cast<unsigned>(scaled.width), static_cast<unsigned>(scaled.height), 0, 0, 0);
@@ -650,15 +645,12 @@ bool X11Editor::OpenView(void* parentWindow)
         x->XCloseDisplay(display);
         return false;
     }
-    view = std::make_unique<View>(*x, display, window, scaled, PicturesFor(scale), observer, scale);
+    view = std::make_unique<View>(*x, display, window, scaled, PicturesFor(scale), GetObserver(), scale);
     view->DrawIfChanged();
     if (trap.Failed()) {
         view->ForgetWindow();
     }
-    // The host sized its window from the last getRect.
-    if (SetViewSize(scale.Pixels(layout.width), scale.Pixels(layout.height)) && observer != nullptr) {
-        observer->ResizeEditor(GetViewSize()->right, GetViewSize()->bottom);
-    }
+    ViewShownAt(scale);
     return true;
 }
 
