@@ -234,6 +234,7 @@ public:
         , window(window)
         , layout(layout)
         , images(images)
+        , knobFrameHeight(KnobFrameHeight(static_cast<unsigned>(images.Height(images.knobStrip)), layout.knobFrames))
         , panel(*this, layout.about, scale)
     {
         XWindowAttributes attributes = {};
@@ -339,13 +340,12 @@ private:
 
     void PlaceControls(IControlObserver* observer)
     {
-        const int frameHeight
-            = KnobFrameHeight(static_cast<unsigned>(images.Height(images.knobStrip)), layout.knobFrames);
         for (const ControlPlacement& placement : layout.controls) {
             DrawnControl drawn = {placement.kind, placement.rect, nullptr, nullptr, nullptr};
             switch (placement.kind) {
             case PlacedControlKind::Knob:
-                drawn.knob = &panel.AddKnob(placement.parameterId, placement.rect, frameHeight > 0, layout.knobFrames);
+                drawn.knob
+                    = &panel.AddKnob(placement.parameterId, placement.rect, knobFrameHeight > 0, layout.knobFrames);
                 break;
             case PlacedControlKind::HorizontalSlider:
                 drawn.slider = &panel.AddSlider(placement.parameterId, placement.rect, images.sliderThumb != nullptr,
@@ -452,14 +452,12 @@ private:
         const PixelRect& rect = control.rect;
         switch (control.kind) {
         case PlacedControlKind::Knob: {
-            const int frameHeight
-                = KnobFrameHeight(static_cast<unsigned>(images.Height(images.knobStrip)), layout.knobFrames);
-            if (frameHeight <= 0) {
+            if (knobFrameHeight <= 0) {
                 return;
             }
-            const int frameTop = control.knob->GetFrameIndex() * frameHeight;
+            const int frameTop = control.knob->GetFrameIndex() * knobFrameHeight;
             DrawImage(cr, images.knobStrip, rect, rect.left, rect.top - frameTop,
-                {rect.left, rect.top, images.Width(images.knobStrip), frameHeight});
+                {rect.left, rect.top, images.Width(images.knobStrip), knobFrameHeight});
             break;
         }
         case PlacedControlKind::HorizontalSlider: {
@@ -545,6 +543,8 @@ private:
     Window window;
     const PanelLayout layout;
     const Pictures& images;
+    // Of a frame of the knob strip; 0 where the strip is missing or too short.
+    const int knobFrameHeight;
     cairo_surface_t* windowSurface = nullptr;
     cairo_surface_t* buffer = nullptr;
     Cursor hiddenCursor = None;
