@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-struct X11Library;
+class X11PanelPictures;
 
 // The toolkit's X11 editor: the panel a PanelLayout describes, drawn with
 // cairo into a child window of the host's X11 window (the window id comes
@@ -52,19 +52,16 @@ protected:
     DisplayScale ClosedViewScale() override;
 
 private:
-    class Pictures;
     class View;
 
-    // The artwork of the resolution, decoded (empty where there is none).
-    std::unique_ptr<Pictures> Decode(const X11Library& x, int resolution) const;
-    const Pictures& PicturesFor(DisplayScale scale);
+    const X11PanelPictures& PicturesFor(DisplayScale scale);
 
     std::vector<PanelArtwork> artwork;
     // Decoded at the first open: the pictures at resolution 1 and 2, and
     // those shown at the scale of the last open.
-    std::unique_ptr<Pictures> original;
-    std::unique_ptr<Pictures> doubled;
-    std::unique_ptr<Pictures> shown;
+    std::unique_ptr<X11PanelPictures> original;
+    std::unique_ptr<X11PanelPictures> doubled;
+    std::unique_ptr<X11PanelPictures> shown;
     DisplayScale shownScale;
     std::unique_ptr<View> view;
     // The connection that answered getRect while closed; the next open
