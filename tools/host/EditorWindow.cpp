@@ -40,6 +40,15 @@ bool EditorWindow::IdleAndMaybeSave()
     return true;
 }
 
+bool EditorWindow::ScreenshotSavedIfAsked(std::string& error) const
+{
+    if (!screenshotPath.empty() && !screenshotSaved) {
+        error = screenshotError.empty() ? "the window closed before the screenshot was taken" : screenshotError;
+        return false;
+    }
+    return true;
+}
+
 void EditorWindow::CloseEditor()
 {
     if (!editorOpen)

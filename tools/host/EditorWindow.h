@@ -52,6 +52,9 @@ private:
     /// should close now.
     bool IdleAndMaybeSave();
     bool SaveScreenshot();
+    /// Once the window has closed: false, with the reason in `error`, when a screenshot was
+    /// asked for and not saved.
+    bool ScreenshotSavedIfAsked(std::string& error) const;
     void CloseEditor();
 
 #if defined(_WIN32)

@@ -112,11 +112,7 @@ bool EditorWindow::Run(std::string& error)
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    if (!screenshotPath.empty() && !screenshotSaved) {
-        error = screenshotError.empty() ? "the window closed before the screenshot was taken" : screenshotError;
-        return false;
-    }
-    return true;
+    return ScreenshotSavedIfAsked(error);
 }
 
 LRESULT CALLBACK EditorWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

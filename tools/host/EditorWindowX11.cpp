@@ -100,11 +100,7 @@ bool EditorWindow::Run(std::string& error)
     }
     // The editor goes first, while its parent window still exists, as in a sequencer.
     CloseEditor();
-    if (!screenshotPath.empty() && !screenshotSaved) {
-        error = screenshotError.empty() ? "the window closed before the screenshot was taken" : screenshotError;
-        return false;
-    }
-    return true;
+    return ScreenshotSavedIfAsked(error);
 }
 
 // Reads the window back from the X server, the editor's child window

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "GUI/DisplayScale.h"
-#include "GUI/Editor.h"
-#include "GUI/PanelLayout.h"
-#include "IControlObserver.h"
+#include "GUI/PanelEditor.h"
 
 #include <windows.h>
 #include <gdiplus.h>
@@ -25,7 +22,7 @@ class MainDialog;
 // (a move to another monitor, a new system setting), the next idle builds
 // the dialog anew at the new scale and the observer is asked to have the
 // host resize its window. Threads as for Editor.
-class DialogEditor : public Editor {
+class DialogEditor : public PanelEditor {
 public:
     // parameters is where the controls' values are read; observer is asked
     // for the host's window to follow the panel's size. Neither is owned.
@@ -34,9 +31,6 @@ public:
     // objects before this runs: GDI+ is shut down here.
     ~DialogEditor() override;
 
-    // The layout's size at the open dialog's scale, or while closed at the
-    // system's.
-    bool getRect(ERect** rect) override;
     void idle() override;
 
 protected:
@@ -52,8 +46,9 @@ protected:
     void ShowValue(int parameterId, float value) override;
     void ShowStatusText(const char* text) override;
     void ClearStatusView() override;
-
-    IControlObserver* GetObserver() const { return observer; }
+    bool HasView() const override { return hDlg != nullptr; }
+    // Without a dialog, the system's scale.
+    DisplayScale ClosedViewScale() override { return ScaleOf(nullptr); }
 
 private:
     void PlaceItems(DisplayScale scale);
@@ -61,7 +56,5 @@ private:
     ULONG_PTR gdiplusToken;
     HWND hDlg;
     MainDialog* mainDialog;
-    IControlObserver* observer;
-    PanelLayout layout;
     DisplayScale dialogScale;
 };

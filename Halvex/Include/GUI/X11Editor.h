@@ -1,14 +1,11 @@
 #pragma once
 
-#include "GUI/DisplayScale.h"
-#include "GUI/Editor.h"
-#include "GUI/PanelLayout.h"
-#include "IControlObserver.h"
+#include "GUI/PanelEditor.h"
 
 #include <memory>
 #include <vector>
 
-struct X11Library;
+class X11PanelPictures;
 
 // The toolkit's X11 editor: the panel a PanelLayout describes, drawn with
 // cairo into a child window of the host's X11 window (the window id comes
@@ -31,7 +28,7 @@ struct X11Library;
 // first open that succeeds and kept until the editor goes. The controls'
 // behaviour is the window-system-free Panel's; user actions reach observer.
 // Threads as for Editor.
-class X11Editor : public Editor {
+class X11Editor : public PanelEditor {
 public:
     // parameters and observer are not owned; the artwork's images and the
     // layout's texts must outlive the editor. artwork holds the pictures at
@@ -40,8 +37,6 @@ public:
         std::vector<PanelArtwork> artwork);
     ~X11Editor() override;
 
-    // The layout's size at the desktop's scale (the open panel's, while open).
-    bool getRect(ERect** rect) override;
     void idle() override;
     // The panel's X11 window, a child of the host's; 0 while closed.
     std::uintptr_t GetViewWindow() const override;
@@ -52,23 +47,21 @@ protected:
     void ShowValue(int parameterId, float value) override;
     void ShowStatusText(const char* text) override;
     void ClearStatusView() override;
+    bool HasView() const override { return view != nullptr; }
+    // The desktop's scale, read on a connection kept for the next open.
+    DisplayScale ClosedViewScale() override;
 
 private:
-    class Pictures;
     class View;
 
-    // The artwork of the resolution, decoded (empty where there is none).
-    std::unique_ptr<Pictures> Decode(const X11Library& x, int resolution) const;
-    const Pictures& PicturesFor(DisplayScale scale);
+    const X11PanelPictures& PicturesFor(DisplayScale scale);
 
-    IControlObserver* observer;
-    PanelLayout layout;
     std::vector<PanelArtwork> artwork;
     // Decoded at the first open: the pictures at resolution 1 and 2, and
     // those shown at the scale of the last open.
-    std::unique_ptr<Pictures> original;
-    std::unique_ptr<Pictures> doubled;
-    std::unique_ptr<Pictures> shown;
+    std::unique_ptr<X11PanelPictures> original;
+    std::unique_ptr<X11PanelPictures> doubled;
+    std::unique_ptr<X11PanelPictures> shown;
     DisplayScale shownScale;
     std::unique_ptr<View> view;
     // The connection that answered getRect while closed; the next open

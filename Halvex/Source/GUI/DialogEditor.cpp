@@ -21,14 +21,11 @@ void MoveItem(HWND dialog, int itemId, PixelRect rect)
 
 DialogEditor::DialogEditor(
     AudioEffect* effect, IParameterCollection* parameters, IControlObserver* observer, PanelLayout layout)
-    : Editor(effect, parameters)
+    : PanelEditor(effect, parameters, observer, std::move(layout))
     , gdiplusToken(0)
     , hDlg(nullptr)
     , mainDialog(nullptr)
-    , observer(observer)
-    , layout(std::move(layout))
 {
-    SetViewSize(this->layout.width, this->layout.height);
     RegisterControlClasses();
     Gdiplus::GdiplusStartupInput input;
     Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr);
@@ -38,16 +35,6 @@ DialogEditor::~DialogEditor()
 {
     close();
     Gdiplus::GdiplusShutdown(gdiplusToken);
-}
-
-bool DialogEditor::getRect(ERect** rect)
-{
-    if (hDlg == nullptr) {
-        const DisplayScale scale = ScaleOf(nullptr);
-        SetViewSize(scale.Pixels(layout.width), scale.Pixels(layout.height));
-    }
-    *rect = GetViewSize();
-    return true;
 }
 
 // GetDpiForWindow answers at once after a change of scale, so checking at
@@ -86,10 +73,7 @@ bool DialogEditor::OpenView(void* parentWindow)
     mainDialog = CreateMainDialog(hDlg, dialogScale);
     ShowWindow(hDlg, SW_SHOWNORMAL);
     UpdateWindow(hDlg);
-    // The host sized its window from the last getRect.
-    if (SetViewSize(dialogScale.Pixels(layout.width), dialogScale.Pixels(layout.height)) && observer != nullptr) {
-        observer->ResizeEditor(GetViewSize()->right, GetViewSize()->bottom);
-    }
+    ViewShownAt(dialogScale);
     return true;
 }
 
@@ -129,7 +113,7 @@ void DialogEditor::ClearStatusView()
 
 void DialogEditor::PlaceItems(DisplayScale scale)
 {
-    const PanelLayout scaled = ScaleLayout(layout, scale);
+    const PanelLayout scaled = ScaleLayout(GetLayout(), scale);
     SetWindowPos(hDlg, nullptr, 0, 0, scaled.width, scaled.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const ControlPlacement& placement : scaled.controls) {
         MoveItem(hDlg, placement.dialogItemId, placement.rect);

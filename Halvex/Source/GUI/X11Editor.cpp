@@ -1,15 +1,14 @@
 #include "GUI/X11Editor.h"
 
-#include "GUI/ImageResampling.h"
 #include "GUI/Panel.h"
 #include "Halvex.h"
 #include "X11Library.h"
+#include "X11PanelPictures.h"
 
 #include <X11/keysym.h>
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -74,23 +73,6 @@ Display* ErrorTrap::trappedDisplay = nullptr;
 int ErrorTrap::errorCount = 0;
 XErrorHandler ErrorTrap::previousHandler = nullptr;
 
-struct PngStream {
-    const unsigned char* bytes;
-    std::size_t size;
-    std::size_t offset;
-};
-
-cairo_status_t ReadPng(void* closure, unsigned char* data, unsigned int length)
-{
-    auto* stream = static_cast<PngStream*>(closure);
-    if (stream->size - stream->offset < length) {
-        return CAIRO_STATUS_READ_ERROR;
-    }
-    std::memcpy(data, stream->bytes + stream->offset, length);
-    stream->offset += length;
-    return CAIRO_STATUS_SUCCESS;
-}
-
 PointerKeys KeysOf(unsigned int state)
 {
     PointerKeys keys;
@@ -98,57 +80,6 @@ PointerKeys KeysOf(unsigned int state)
     keys.shift = (state & ShiftMask) != 0;
     keys.control = (state & ControlMask) != 0;
     return keys;
-}
-
-cairo_surface_t* DecodePng(const X11Library& x, EmbeddedImage image)
-{
-    if (image.bytes == nullptr || image.size == 0) {
-        return nullptr;
-    }
-    PngStream stream = {image.bytes, image.size, 0};
-    cairo_surface_t* surface = x.cairo_image_surface_create_from_png_stream(&ReadPng, &stream);
-    if (x.cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        x.cairo_surface_destroy(surface);
-        return nullptr;
-    }
-    return surface;
-}
-
-PixelImage PixelsOf(const X11Library& x, cairo_surface_t* image)
-{
-    return {reinterpret_cast<std::uint32_t*>(x.cairo_image_surface_get_data(image)),
-        x.cairo_image_surface_get_width(image), x.cairo_image_surface_get_height(image),
-        x.cairo_image_surface_get_stride(image) / 4};
-}
-
-// A picture as a display of the given scale shows it (see PlanPicture): a
-// new reference to the drawing itself where it fits, else a resampled copy
-// in the drawing's format (each colour channel is resampled on its own, so
-// the unused byte of an opaque picture does no harm).
-cairo_surface_t* ShowAt(
-    const X11Library& x, cairo_surface_t* original, cairo_surface_t* doubled, DisplayScale scale, int frames)
-{
-    if (original == nullptr) {
-        return nullptr;
-    }
-    const PicturePlan plan = PlanPicture(scale, x.cairo_image_surface_get_width(original),
-        x.cairo_image_surface_get_height(original), doubled != nullptr, frames);
-    cairo_surface_t* source = plan.fromDoubled ? doubled : original;
-    if (plan.width == x.cairo_image_surface_get_width(source)
-        && plan.height == x.cairo_image_surface_get_height(source)) {
-        return x.cairo_surface_reference(source);
-    }
-    cairo_surface_t* target
-        = x.cairo_image_surface_create(x.cairo_image_surface_get_format(source), plan.width, plan.height);
-    if (x.cairo_surface_status(target) != CAIRO_STATUS_SUCCESS) {
-        x.cairo_surface_destroy(target);
-        return nullptr;
-    }
-    x.cairo_surface_flush(source);
-    x.cairo_surface_flush(target);
-    ResampleFilmStrip(PixelsOf(x, source), PixelsOf(x, target), frames);
-    x.cairo_surface_mark_dirty(target);
-    return target;
 }
 
 // The desktop's scale as a connection finds it (the X resources are those
@@ -190,50 +121,20 @@ private:
     Display* display;
 };
 
-// A panel's five pictures, each a reference of its own released with the
-// set; null where a picture is missing or broken, which leaves its controls
-// inert.
-class X11Editor::Pictures {
-public:
-    explicit Pictures(const X11Library& x)
-        : x(x)
-    {
-    }
-    ~Pictures()
-    {
-        for (cairo_surface_t* image : {background, knobStrip, sliderThumb, switchOn, switchOff}) {
-            if (image != nullptr) {
-                x.cairo_surface_destroy(image);
-            }
-        }
-    }
-    Pictures(const Pictures&) = delete;
-    Pictures& operator=(const Pictures&) = delete;
-
-    int Width(cairo_surface_t* image) const { return image != nullptr ? x.cairo_image_surface_get_width(image) : 0; }
-    int Height(cairo_surface_t* image) const { return image != nullptr ? x.cairo_image_surface_get_height(image) : 0; }
-
-    const X11Library& x;
-    cairo_surface_t* background = nullptr;
-    cairo_surface_t* knobStrip = nullptr;
-    cairo_surface_t* sliderThumb = nullptr;
-    cairo_surface_t* switchOn = nullptr;
-    cairo_surface_t* switchOff = nullptr;
-};
-
 // The open panel: the child window on a display connection of its own, an
 // off-screen image the panel is drawn into whole, and the Panel that owns
 // the controls' behaviour. The layout and the pictures are those of the
 // display's scale.
 class X11Editor::View : public IPanelSurface {
 public:
-    View(const X11Library& x, Display* display, Window window, const PanelLayout& layout, const Pictures& images,
-        IControlObserver* observer, DisplayScale scale)
+    View(const X11Library& x, Display* display, Window window, const PanelLayout& layout,
+        const X11PanelPictures& images, IControlObserver* observer, DisplayScale scale)
         : x(x)
         , display(display)
         , window(window)
         , layout(layout)
         , images(images)
+        , knobFrameHeight(KnobFrameHeight(static_cast<unsigned>(images.Height(images.knobStrip)), layout.knobFrames))
         , panel(*this, layout.about, scale)
     {
         XWindowAttributes attributes = {};
@@ -339,13 +240,12 @@ private:
 
     void PlaceControls(IControlObserver* observer)
     {
-        const int frameHeight
-            = KnobFrameHeight(static_cast<unsigned>(images.Height(images.knobStrip)), layout.knobFrames);
         for (const ControlPlacement& placement : layout.controls) {
             DrawnControl drawn = {placement.kind, placement.rect, nullptr, nullptr, nullptr};
             switch (placement.kind) {
             case PlacedControlKind::Knob:
-                drawn.knob = &panel.AddKnob(placement.parameterId, placement.rect, frameHeight > 0, layout.knobFrames);
+                drawn.knob
+                    = &panel.AddKnob(placement.parameterId, placement.rect, knobFrameHeight > 0, layout.knobFrames);
                 break;
             case PlacedControlKind::HorizontalSlider:
                 drawn.slider = &panel.AddSlider(placement.parameterId, placement.rect, images.sliderThumb != nullptr,
@@ -452,14 +352,12 @@ private:
         const PixelRect& rect = control.rect;
         switch (control.kind) {
         case PlacedControlKind::Knob: {
-            const int frameHeight
-                = KnobFrameHeight(static_cast<unsigned>(images.Height(images.knobStrip)), layout.knobFrames);
-            if (frameHeight <= 0) {
+            if (knobFrameHeight <= 0) {
                 return;
             }
-            const int frameTop = control.knob->GetFrameIndex() * frameHeight;
+            const int frameTop = control.knob->GetFrameIndex() * knobFrameHeight;
             DrawImage(cr, images.knobStrip, rect, rect.left, rect.top - frameTop,
-                {rect.left, rect.top, images.Width(images.knobStrip), frameHeight});
+                {rect.left, rect.top, images.Width(images.knobStrip), knobFrameHeight});
             break;
         }
         case PlacedControlKind::HorizontalSlider: {
@@ -544,7 +442,9 @@ private:
     Display* display;
     Window window;
     const PanelLayout layout;
-    const Pictures& images;
+    const X11PanelPictures& images;
+    // Of a frame of the knob strip; 0 where the strip is missing or too short.
+    const int knobFrameHeight;
     cairo_surface_t* windowSurface = nullptr;
     cairo_surface_t* buffer = nullptr;
     Cursor hiddenCursor = None;
@@ -557,12 +457,9 @@ private:
 
 X11Editor::X11Editor(AudioEffect* effect, IParameterCollection* parameters, IControlObserver* observer,
     PanelLayout layout, std::vector<PanelArtwork> artwork)
-    : Editor(effect, parameters)
-    , observer(observer)
-    , layout(std::move(layout))
+    : PanelEditor(effect, parameters, observer, std::move(layout))
     , artwork(std::move(artwork))
 {
-    SetViewSize(this->layout.width, this->layout.height);
 }
 
 X11Editor::~X11Editor()
@@ -570,50 +467,27 @@ X11Editor::~X11Editor()
     close();
 }
 
-bool X11Editor::getRect(ERect** rect)
+DisplayScale X11Editor::ClosedViewScale()
 {
-    if (view == nullptr) {
-        const X11Library* x = X11Library::Get();
-        if (x != nullptr && (sizeConnection == nullptr || sizeConnection->Get() == nullptr)) {
-            sizeConnection = std::make_unique<Connection>(*x);
-        }
-        const DisplayScale scale = x != nullptr ? DesktopScaleOf(*x, sizeConnection->Get()) : DisplayScale();
-        SetViewSize(scale.Pixels(layout.width), scale.Pixels(layout.height));
+    const X11Library* x = X11Library::Get();
+    if (x == nullptr) {
+        return DisplayScale();
     }
-    *rect = GetViewSize();
-    return true;
+    if (sizeConnection == nullptr || sizeConnection->Get() == nullptr) {
+        sizeConnection = std::make_unique<Connection>(*x);
+    }
+    return DesktopScaleOf(*x, sizeConnection->Get());
 }
 
-std::unique_ptr<X11Editor::Pictures> X11Editor::Decode(const X11Library& x, int resolution) const
-{
-    auto pictures = std::make_unique<Pictures>(x);
-    for (const PanelArtwork& drawing : artwork) {
-        if (drawing.resolution == resolution) {
-            pictures->background = DecodePng(x, drawing.background);
-            pictures->knobStrip = DecodePng(x, drawing.knobStrip);
-            pictures->sliderThumb = DecodePng(x, drawing.sliderThumb);
-            pictures->switchOn = DecodePng(x, drawing.switchOn);
-            pictures->switchOff = DecodePng(x, drawing.switchOff);
-            break;
-        }
-    }
-    return pictures;
-}
-
-const X11Editor::Pictures& X11Editor::PicturesFor(DisplayScale scale)
+const X11PanelPictures& X11Editor::PicturesFor(DisplayScale scale)
 {
     const X11Library& x = *X11Library::Get();
     if (original == nullptr) {
-        original = Decode(x, 1);
-        doubled = Decode(x, 2);
+        original = X11PanelPictures::Decode(x, artwork, 1);
+        doubled = X11PanelPictures::Decode(x, artwork, 2);
     }
     if (shown == nullptr || shownScale != scale) {
-        shown = std::make_unique<Pictures>(x);
-        shown->background = ShowAt(x, original->background, doubled->background, scale, 1);
-        shown->knobStrip = ShowAt(x, original->knobStrip, doubled->knobStrip, scale, layout.knobFrames);
-        shown->sliderThumb = ShowAt(x, original->sliderThumb, doubled->sliderThumb, scale, 1);
-        shown->switchOn = ShowAt(x, original->switchOn, doubled->switchOn, scale, 1);
-        shown->switchOff = ShowAt(x, original->switchOff, doubled->switchOff, scale, 1);
+        shown = X11PanelPictures::ShownAt(*original, *doubled, scale, GetLayout().knobFrames);
         shownScale = scale;
     }
     return *shown;
@@ -638,7 +512,7 @@ bool X11Editor::OpenView(void* parentWindow)
         return false;
     }
     const DisplayScale scale = DesktopScaleOf(*x, display);
-    const PanelLayout scaled = ScaleLayout(layout, scale);
+    const PanelLayout scaled = ScaleLayout(GetLayout(), scale);
     ErrorTrap trap(*x, display);
     const Window window = x->XCreateSimpleWindow(
         display, parent, 0, 0, static_cast<unsigned>(scaled.width), static_cast<unsigned>(scaled.height), 0, 0, 0);
@@ -650,15 +524,12 @@ bool X11Editor::OpenView(void* parentWindow)
         x->XCloseDisplay(display);
         return false;
     }
-    view = std::make_unique<View>(*x, display, window, scaled, PicturesFor(scale), observer, scale);
+    view = std::make_unique<View>(*x, display, window, scaled, PicturesFor(scale), GetObserver(), scale);
     view->DrawIfChanged();
     if (trap.Failed()) {
         view->ForgetWindow();
     }
-    // The host sized its window from the last getRect.
-    if (SetViewSize(scale.Pixels(layout.width), scale.Pixels(layout.height)) && observer != nullptr) {
-        observer->ResizeEditor(GetViewSize()->right, GetViewSize()->bottom);
-    }
+    ViewShownAt(scale);
     return true;
 }
 
