@@ -12,13 +12,13 @@ bool ClapInstance::Open(const ClapLibrary& library, std::string& error)
     host.SetOutputListener([this](const ClapOutputEvent& event) {
         if (event.type != CLAP_EVENT_PARAM_VALUE)
             return;
-        ++automationCount;
-        if (!automationListener)
+        CountAutomation();
+        if (!HasAutomationListener())
             return;
         for (VstInt32 index = 0; index < GetParameterCount(); ++index) {
             clap_param_info_t info {};
             if (Info(index, info) && info.id == event.paramId && info.max_value > info.min_value)
-                automationListener(
+                NotifyAutomation(
                     index, static_cast<float>((event.value - info.min_value) / (info.max_value - info.min_value)));
         }
     });
@@ -163,11 +163,6 @@ void ClapInstance::Process(
     }
     host.Process(inputs, outputs, static_cast<std::uint32_t>(frameCount));
     samplePosition += frameCount;
-}
-
-void ClapInstance::SetAutomationListener(std::function<void(VstInt32, float)> listener)
-{
-    automationListener = std::move(listener);
 }
 
 void ClapInstance::PrintListing() const

@@ -45,8 +45,6 @@ public:
     void Process(
         float** inputs, float** outputs, VstInt32 frameCount, const VstMidiEvent* events, int eventCount) override;
 
-    void SetAutomationListener(std::function<void(VstInt32 index, float value)> listener) override;
-    std::int64_t GetAutomationCount() const override { return automationCount; }
     double GetSamplePosition() const override { return static_cast<double>(samplePosition); }
 
     void PrintListing() const override;
@@ -64,6 +62,4 @@ private:
     double sampleRate = 44100.0;
     VstInt32 blockSize = 512;
     std::int64_t samplePosition = 0;
-    std::int64_t automationCount = 0;
-    std::function<void(VstInt32, float)> automationListener;
 };
