@@ -2,6 +2,7 @@
 
 #include "ClapHost.h"
 #include "EffectInstance.h"
+#include "PluginState.h"
 
 #include <string>
 #include <vector>
@@ -19,7 +20,6 @@ class ClapInstance : public EffectInstance {
 public:
     /// Creates the library's first plug-in; on failure answers false with the reason.
     bool Open(const ClapLibrary& library, std::string& error);
-    ClapHost& GetHost() { return host; }
 
     std::string GetEffectName() const override;
     std::string GetVendorString() const override;
@@ -54,8 +54,8 @@ private:
     bool Info(VstInt32 index, clap_param_info_t& info) const;
     /// Sets a parameter to a plain value: at once while inactive, else at the next block.
     void SetPlainValue(const clap_param_info_t& info, double value);
-    /// The plug-in's state, when it is the toolkit's form.
-    bool ReadPrograms(std::vector<std::uint8_t>& state) const;
+    /// The plug-in's state and its header, when it is the toolkit's form.
+    bool ReadPrograms(std::vector<std::uint8_t>& state, StateHeader& header) const;
 
     mutable ClapHost host;
     double tempo = 120.0;
