@@ -1,7 +1,5 @@
 #include "ClapInstance.h"
 
-#include "PluginState.h"
-
 #include <algorithm>
 #include <cstdio>
 
@@ -12,13 +10,13 @@ bool ClapInstance::Open(const ClapLibrary& library, std::string& error)
     host.SetOutputListener([this](const ClapOutputEvent& event) {
         if (event.type != CLAP_EVENT_PARAM_VALUE)
             return;
-        ++automationCount;
-        if (!automationListener)
+        CountAutomation();
+        if (!HasAutomationListener())
             return;
         for (VstInt32 index = 0; index < GetParameterCount(); ++index) {
             clap_param_info_t info {};
             if (Info(index, info) && info.id == event.paramId && info.max_value > info.min_value)
-                automationListener(
+                NotifyAutomation(
                     index, static_cast<float>((event.value - info.min_value) / (info.max_value - info.min_value)));
         }
     });
@@ -60,9 +58,8 @@ VstInt32 ClapInstance::GetOutputCount() const
     return ChannelCount(false);
 }
 
-bool ClapInstance::ReadPrograms(std::vector<std::uint8_t>& state) const
+bool ClapInstance::ReadPrograms(std::vector<std::uint8_t>& state, StateHeader& header) const
 {
-    StateHeader header {};
     return host.SaveState(state) && ReadStateHeader(state.data(), state.size(), header);
 }
 
@@ -70,14 +67,14 @@ VstInt32 ClapInstance::GetProgramCount() const
 {
     std::vector<std::uint8_t> state;
     StateHeader header {};
-    return ReadPrograms(state) && ReadStateHeader(state.data(), state.size(), header) ? header.programCount : 0;
+    return ReadPrograms(state, header) ? header.programCount : 0;
 }
 
 std::string ClapInstance::GetProgramName(VstInt32 program) const
 {
     std::vector<std::uint8_t> state;
     StateHeader header {};
-    if (!ReadPrograms(state) || !ReadStateHeader(state.data(), state.size(), header))
+    if (!ReadPrograms(state, header))
         return std::string();
     char name[ProgramNameSize + 1] = {};
     ReadStateProgramName(state.data(), header, program, name, sizeof name);
@@ -88,7 +85,8 @@ std::string ClapInstance::GetProgramName(VstInt32 program) const
 void ClapInstance::SetProgram(VstInt32 program)
 {
     std::vector<std::uint8_t> state;
-    if (!ReadPrograms(state))
+    StateHeader header {};
+    if (!ReadPrograms(state, header))
         return;
     SetStateCurrentProgram(state.data(), state.size(), program);
     host.LoadState(state);
@@ -161,13 +159,11 @@ void ClapInstance::Process(
             static_cast<std::uint8_t>(event.midiData[0]), static_cast<std::uint8_t>(event.midiData[1]),
             static_cast<std::uint8_t>(event.midiData[2]));
     }
+    // The plug-in's own changes reached the automation listener as they were pushed; the host's
+    // copies are let go, so that a long render neither keeps them all nor grows their list.
+    host.ClearOutputEvents();
     host.Process(inputs, outputs, static_cast<std::uint32_t>(frameCount));
     samplePosition += frameCount;
-}
-
-void ClapInstance::SetAutomationListener(std::function<void(VstInt32, float)> listener)
-{
-    automationListener = std::move(listener);
 }
 
 void ClapInstance::PrintListing() const

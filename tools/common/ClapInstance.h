@@ -2,6 +2,7 @@
 
 #include "ClapHost.h"
 #include "EffectInstance.h"
+#include "PluginState.h"
 
 #include <string>
 #include <vector>
@@ -19,7 +20,6 @@ class ClapInstance : public EffectInstance {
 public:
     /// Creates the library's first plug-in; on failure answers false with the reason.
     bool Open(const ClapLibrary& library, std::string& error);
-    ClapHost& GetHost() { return host; }
 
     std::string GetEffectName() const override;
     std::string GetVendorString() const override;
@@ -45,8 +45,6 @@ public:
     void Process(
         float** inputs, float** outputs, VstInt32 frameCount, const VstMidiEvent* events, int eventCount) override;
 
-    void SetAutomationListener(std::function<void(VstInt32 index, float value)> listener) override;
-    std::int64_t GetAutomationCount() const override { return automationCount; }
     double GetSamplePosition() const override { return static_cast<double>(samplePosition); }
 
     void PrintListing() const override;
@@ -56,14 +54,12 @@ private:
     bool Info(VstInt32 index, clap_param_info_t& info) const;
     /// Sets a parameter to a plain value: at once while inactive, else at the next block.
     void SetPlainValue(const clap_param_info_t& info, double value);
-    /// The plug-in's state, when it is the toolkit's form.
-    bool ReadPrograms(std::vector<std::uint8_t>& state) const;
+    /// The plug-in's state and its header, when it is the toolkit's form.
+    bool ReadPrograms(std::vector<std::uint8_t>& state, StateHeader& header) const;
 
     mutable ClapHost host;
     double tempo = 120.0;
     double sampleRate = 44100.0;
     VstInt32 blockSize = 512;
     std::int64_t samplePosition = 0;
-    std::int64_t automationCount = 0;
-    std::function<void(VstInt32, float)> automationListener;
 };

@@ -10,18 +10,11 @@ ClapLibrary::~ClapLibrary()
 bool ClapLibrary::Load(const std::string& libraryPath, std::string& error)
 {
     Unload();
-    std::string reason;
-    if (!library.Open(libraryPath, reason)) {
-        error = "cannot load plug-in " + libraryPath + ": " + reason;
-        return false;
-    }
     // clap_entry is a constant record, not a function: its address is the record.
-    const auto* found = static_cast<const clap_plugin_entry_t*>(library.Find("clap_entry"));
-    if (found == nullptr) {
-        error = libraryPath + " is not a CLAP plug-in: it exports no clap_entry";
-        library.Close();
+    const auto* found
+        = static_cast<const clap_plugin_entry_t*>(library.OpenPlugin(libraryPath, "clap_entry", "CLAP", error));
+    if (found == nullptr)
         return false;
-    }
     if (!clap_version_is_compatible(found->clap_version) || found->init == nullptr || found->deinit == nullptr
         || found->get_factory == nullptr) {
         char version[48];

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 /// One instance of an effect plug-in as the tools drive it, whatever the plug-in's format: its
 /// identity, programs and parameters (by index, values normalised from 0 to 1), and blocks of
 /// stereo audio with MIDI events (VST 2.4 records, their deltaFrames relative to the block) and a
-/// running transport. PluginHost is the VST 2.4 one, ClapInstance the CLAP one.
+/// running transport. PluginHost is the VST 2.4 one, ClapInstance the CLAP one. Both count the
+/// changes the plug-in makes to its own parameters here and pass them to the listener.
 ///
 /// One thread drives an instance.
 class EffectInstance {
@@ -51,11 +53,28 @@ public:
 
     /// Changes the plug-in makes to its own parameters (a controller, the editor): called with the
     /// parameter index and the normalised value.
-    virtual void SetAutomationListener(std::function<void(VstInt32 index, float value)> listener) = 0;
-    virtual std::int64_t GetAutomationCount() const = 0;
+    void SetAutomationListener(std::function<void(VstInt32 index, float value)> listener)
+    {
+        automationListener = std::move(listener);
+    }
+    /// The changes the plug-in reported, whether or not a listener took them.
+    std::int64_t GetAutomationCount() const { return automationCount; }
     /// Samples processed since Resume.
     virtual double GetSamplePosition() const = 0;
 
     /// Prints what a host's plug-in scanner shows.
     virtual void PrintListing() const = 0;
+
+protected:
+    void CountAutomation() { ++automationCount; }
+    bool HasAutomationListener() const { return static_cast<bool>(automationListener); }
+    void NotifyAutomation(VstInt32 index, float value) const
+    {
+        if (automationListener)
+            automationListener(index, value);
+    }
+
+private:
+    std::int64_t automationCount = 0;
+    std::function<void(VstInt32, float)> automationListener;
 };

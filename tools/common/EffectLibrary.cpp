@@ -13,9 +13,7 @@ bool IsClapPath(const std::string& path)
 bool EffectLibrary::Load(const std::string& libraryPath, std::string& error)
 {
     isClap = IsClapPath(libraryPath);
-    const bool loaded = isClap ? clap.Load(libraryPath, error) : vst.Load(libraryPath, error);
-    path = loaded ? libraryPath : std::string();
-    return loaded;
+    return isClap ? clap.Load(libraryPath, error) : vst.Load(libraryPath, error);
 }
 
 std::unique_ptr<EffectInstance> EffectLibrary::Open(std::string& error) const

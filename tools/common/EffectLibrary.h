@@ -19,12 +19,11 @@ class EffectLibrary {
 public:
     /// On failure answers false with a one-line reason in `error` and leaves nothing loaded.
     bool Load(const std::string& path, std::string& error);
-    const std::string& GetPath() const { return path; }
+    const std::string& GetPath() const { return isClap ? clap.GetPath() : vst.GetPath(); }
     /// A new instance of the file's (first) plug-in, or null with the reason in `error`.
     std::unique_ptr<EffectInstance> Open(std::string& error) const;
 
 private:
-    std::string path;
     bool isClap = false;
     PluginLibrary vst;
     ClapLibrary clap;

@@ -311,11 +311,6 @@ void PluginHost::Process(
     timeInfo.samplePos += frameCount;
 }
 
-void PluginHost::SetAutomationListener(std::function<void(VstInt32, float)> listener)
-{
-    automationListener = std::move(listener);
-}
-
 void PluginHost::SetGestureListener(std::function<void(VstInt32, VstInt32)> listener)
 {
     gestureListener = std::move(listener);
@@ -354,9 +349,8 @@ VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
 {
     switch (opcode) {
     case audioMasterAutomate:
-        ++automationCount;
-        if (automationListener)
-            automationListener(index, opt);
+        CountAutomation();
+        NotifyAutomation(index, opt);
         return 0;
     case audioMasterBeginEdit:
     case audioMasterEndEdit:

@@ -26,8 +26,8 @@ std::string ExecutableFolder();
 /// (`samplePos` and `ppqPos` advance with every processed block at the set tempo).
 ///
 /// The host answers audioMasterVersion with 2400 and audioMasterGetTime with its own
-/// `VstTimeInfo`; audioMasterAutomate calls are counted and passed to an optional listener, and
-/// so are the edit gestures around them.
+/// `VstTimeInfo`; audioMasterAutomate calls are counted and passed to the automation listener,
+/// and the edit gestures around them to an optional listener of their own.
 /// One thread drives an instance; the plug-in's callbacks are expected on that thread. Hosts of
 /// different instances may run on different threads at once: each callback finds its own host.
 class PluginHost : public EffectInstance {
@@ -107,9 +107,6 @@ public:
     void Process(
         float** inputs, float** outputs, VstInt32 frameCount, const VstMidiEvent* events, int eventCount) override;
 
-    std::int64_t GetAutomationCount() const override { return automationCount; }
-    /// Called for every audioMasterAutomate with the parameter index and value.
-    void SetAutomationListener(std::function<void(VstInt32 index, float value)> listener) override;
     /// Called for every audioMasterBeginEdit and audioMasterEndEdit with the opcode and the
     /// parameter index: the edit gestures a host builds touch automation and undo steps from.
     void SetGestureListener(std::function<void(VstInt32 opcode, VstInt32 index)> listener);
@@ -136,8 +133,6 @@ private:
     VstTimeInfo timeInfo {};
     std::vector<VstMidiEvent> eventCopies;
     std::vector<VstEvent*> eventListStorage;
-    std::int64_t automationCount = 0;
-    std::function<void(VstInt32, float)> automationListener;
     std::function<void(VstInt32, VstInt32)> gestureListener;
     std::function<bool(int, int)> resizeListener;
 };

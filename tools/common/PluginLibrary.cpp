@@ -8,17 +8,9 @@ PluginLibrary::~PluginLibrary()
 bool PluginLibrary::Load(const std::string& libraryPath, std::string& error)
 {
     Unload();
-    std::string reason;
-    if (!library.Open(libraryPath, reason)) {
-        error = "cannot load plug-in " + libraryPath + ": " + reason;
+    entry = reinterpret_cast<EntryProc>(library.OpenPlugin(libraryPath, "VSTPluginMain", "VST 2.4", error));
+    if (entry == nullptr)
         return false;
-    }
-    entry = reinterpret_cast<EntryProc>(library.Find("VSTPluginMain"));
-    if (entry == nullptr) {
-        error = libraryPath + " is not a VST 2.4 plug-in: it exports no VSTPluginMain";
-        Unload();
-        return false;
-    }
     path = libraryPath;
     return true;
 }

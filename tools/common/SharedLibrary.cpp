@@ -13,6 +13,22 @@ SharedLibrary::~SharedLibrary()
     Close();
 }
 
+void* SharedLibrary::OpenPlugin(
+    const std::string& path, const char* entryName, const char* formatName, std::string& error)
+{
+    std::string reason;
+    if (!Open(path, reason)) {
+        error = "cannot load plug-in " + path + ": " + reason;
+        return nullptr;
+    }
+    void* entry = Find(entryName);
+    if (entry == nullptr) {
+        error = path + " is not a " + formatName + " plug-in: it exports no " + entryName;
+        Close();
+    }
+    return entry;
+}
+
 #if defined(_WIN32)
 std::string NativePath(std::string path)
 {

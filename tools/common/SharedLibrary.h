@@ -19,13 +19,18 @@ public:
     SharedLibrary(const SharedLibrary&) = delete;
     SharedLibrary& operator=(const SharedLibrary&) = delete;
 
-    /// On failure answers false with the system's reason in `error`.
-    bool Open(const std::string& path, std::string& error);
+    /// Opens the plug-in file at `path` and answers the address of its entry point `entryName`,
+    /// a function or a record. On failure answers null with a one-line reason in `error` (the
+    /// system's when the file does not load; that it is no `formatName` plug-in when it exports
+    /// no such entry) and leaves nothing open.
+    void* OpenPlugin(const std::string& path, const char* entryName, const char* formatName, std::string& error);
     void Close();
-    bool IsOpen() const { return handle != nullptr; }
     /// The address of an exported function or object, or null.
     void* Find(const char* name) const;
 
 private:
+    /// On failure answers false with the system's reason in `error`.
+    bool Open(const std::string& path, std::string& error);
+
     void* handle = nullptr;
 };

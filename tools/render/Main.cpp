@@ -6,6 +6,7 @@
 #include "DemoPhrase.h"
 #include "EffectLibrary.h"
 #include "MidiEvents.h"
+#include "ParseInteger.h"
 #include "PluginHost.h"
 #include "PresetFile.h"
 #include "ProgressDisplay.h"
@@ -18,7 +19,6 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <thread>
@@ -43,12 +43,10 @@ bool EndsWith(const std::string& text, const std::string& ending)
     return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
+/// An index below `count` written in digits alone (no sign, no spaces).
 bool ParseIndex(const std::string& text, VstInt32 count, VstInt32& index)
 {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 9)
-        return false;
-    index = static_cast<VstInt32>(std::atol(text.c_str()));
-    return index < count;
+    return text.find_first_not_of("0123456789") == std::string::npos && ParseInteger(text, 0, count - 1, index);
 }
 
 /// A program by its exact name, else by its number.

@@ -165,6 +165,8 @@ public:
             inputs[j] = extraInputs[j - 2].data();
         for (std::size_t j = 2; j < outputCount; ++j)
             outputs[j] = extraOutputs[j - 2].data();
+        // No block holds more events than the render has: the block loop never allocates.
+        blockEvents.reserve(events.size());
     }
 
     void Process(AudioChunk& chunk, std::int64_t start, std::int64_t frames)

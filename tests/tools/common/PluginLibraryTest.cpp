@@ -1,3 +1,5 @@
+#include "ClapLibrary.h"
+#include "EffectLibrary.h"
 #include "MidiEvents.h"
 #include "PluginHost.h"
 
@@ -91,6 +93,28 @@ TEST(PluginLibrary, InstancesAreCreatedAndRunOnSeveralThreadsAtOnce)
         thread.join();
     for (int t = 0; t < ThreadCount; ++t)
         EXPECT_EQ(blocksPassed[static_cast<std::size_t>(t)], BlockCount) << "thread " << t;
+}
+
+TEST(PluginLibrary, FilesOfNoPluginFormatAreRefusedWithTheReasonAndLeaveNothingLoaded)
+{
+    std::string error;
+    ClapLibrary clap;
+    EXPECT_FALSE(clap.Load(FIXTURE_GAIN, error));
+    EXPECT_NE(error.find(" is not a CLAP plug-in: it exports no clap_entry"), std::string::npos) << error;
+    EXPECT_FALSE(clap.IsLoaded());
+
+    PluginLibrary vst;
+    ASSERT_TRUE(vst.Load(FIXTURE_GAIN, error)) << error;
+    EXPECT_FALSE(vst.Load("missing.so", error));
+    EXPECT_EQ(error.rfind("cannot load plug-in missing.so: ", 0), 0u) << error;
+    EXPECT_FALSE(vst.IsLoaded());
+    EXPECT_EQ(vst.GetPath(), "");
+
+    EffectLibrary either;
+    ASSERT_TRUE(either.Load(FIXTURE_GAIN, error)) << error;
+    EXPECT_EQ(either.GetPath(), FIXTURE_GAIN);
+    EXPECT_FALSE(either.Load("missing.clap", error));
+    EXPECT_EQ(either.GetPath(), "");
 }
 
 } // namespace
