@@ -10,7 +10,7 @@
 const char* const UsageText
     = "Usage: ombrix-render [OPTIONS] [INPUT] -o OUTPUT\n"
       "       ombrix-render [OPTIONS] INPUT... --output-dir FOLDER\n"
-      "Runs audio files through a VST 2.4 effect plug-in and writes the results.\n"
+      "Runs audio files through an effect plug-in (VST 2.4 or CLAP) and writes the results.\n"
       "Without INPUT a built-in phrase of plucked notes (stereo, 44100 Hz) is rendered.\n"
       "\n"
       "Input and output:\n"
